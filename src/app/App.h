@@ -1,0 +1,53 @@
+#pragma once
+// The application context: one instance of every module's state, the seams it runs on, and
+// the main window logic. A test creates it afresh with a scripted Ui and a fake clock.
+#include <memory>
+#include <string>
+
+#include "app/CmdLine.h"
+#include "app/LogFile.h"
+#include "link/ProtocolManager.h"
+#include "platform/Clock.h"
+#include "platform/Ui.h"
+#include "settings/ProgramOptions.h"
+
+namespace vantrel {
+
+class MainWindow;
+
+struct App {
+    App(Ui& ui, Clock& clock);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Ui& ui;
+    Clock& clock;
+
+    std::string programDirectory; // with a trailing '/'
+    CmdLineState cmdline;
+    ProtocolLog log;
+    ProtocolManager pm;
+    ProgramOptions options;
+    StartupOverrides overrides;
+
+    int32_t lastErrorCode = 0;
+    int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
+    bool documentModified = false;
+
+    std::unique_ptr<MainWindow> mainWindow; // null until start-up creates it
+};
+
+// The error path of the whole program: records the code, feeds the error file while batch
+// mode runs, and has the main window show the text (the code's standard text when `text` is
+// null). Code 0 means no code.
+void APP_ReportError(App& app, int32_t code, const char* text = nullptr);
+inline void APP_ReportError(App& app, int32_t code, const std::string& text) {
+    APP_ReportError(app, code, text.c_str());
+}
+
+// Records the last error code and makes it the batch error level.
+void SetLastErrorCode(App& app, int32_t code);
+int32_t GetLastErrorCode(const App& app);
+
+} // namespace vantrel

@@ -1,0 +1,106 @@
+#pragma once
+// The command-line module: the option table, the batch queue it fills, the parameter readers
+// the queued commands use, the error level and the error file.
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "app/ErrorFile.h"
+
+namespace vantrel {
+
+struct App;
+
+// Options that act while the arguments are parsed instead of being queued.
+enum class AtOnce { None, Com, Index, SelDevice, SetIfSpeed, SetIfSync };
+
+struct CmdLineOption {
+    const char* name;
+    int command; // main window command id; 0 = the help box
+    AtOnce atOnce;
+    bool needsProgrammer;
+    const char* help; // begins with its tabs
+};
+
+// Command ids of the main window that batch mode uses.
+namespace cmd {
+inline constexpr int kPassword = 32772, kCheckBlank = 32773, kClearAll = 32774,
+                     kClearChip = 32775, kClear = 32776, kVerify = 32778, kProgram = 32779,
+                     kProgramVerify = 32780, kRelocate = 32783, kReadBack = 32785,
+                     kSaveAs = 32787, kStart = 32803, kMerge = 32805, kDelRange = 32806,
+                     kDownload = 32819, kSetArea = 32822, kSelBanks = 32826, kSetACBP = 32830,
+                     kSetCOD = 32831, kSetACRP = 32832, kSetDNVBP = 32833, kClearACBP = 32834,
+                     kClearCOD = 32835, kClearACRP = 32836, kClearDNVBP = 32837,
+                     kSelMultiple = 32838, kSetFill = 32839, kClearDE = 32840, kSetDE = 32841,
+                     kSetIfASync = 32843, kOpenFile = 57601, kAbout = 57664, kExit = 57665;
+}
+
+// The option table in matching order (longer names before the shorter ones they begin with).
+std::span<const CmdLineOption> OptionTable();
+
+inline constexpr std::size_t kBatchQueueSize = 20;
+inline constexpr std::size_t kParamSize = 200; // parameter text: 199 characters + terminator
+inline constexpr std::size_t kMessageSize = 200;
+
+struct BatchEntry {
+    const CmdLineOption* option = nullptr;
+    std::string param;
+};
+
+using BatchCallback = std::function<void(int command, bool needsProgrammer)>;
+
+struct CmdLineState {
+    std::string programName;
+    int exitCommand = 0;
+    BatchCallback callback;
+
+    std::array<BatchEntry, kBatchQueueSize> queue;
+    std::size_t count = 0;
+    std::size_t current = 0;
+    bool batchRunning = false;
+    bool exitRequested = false;
+    bool parsing = false; // the arguments are being parsed: errors are command-line errors
+
+    std::string readParam; // the parameter being read, and the read position in it
+    std::size_t readPos = 0;
+    bool parseError = false;
+
+    int32_t errorLevel = 0;
+    std::string lastErrorText;
+    ErrorFile errorFile;
+    int32_t serialNumber = -1;
+    int lastBatchCommand = 0;
+
+    // Batch mode.
+    bool runningTextShown = false;
+    bool waiting = false;
+    uint32_t waitDeadline = 0;
+};
+
+void CMDLINE_Init(App& app, const std::string& programName, const std::string& errorFileName,
+                  int exitCommand, BatchCallback callback);
+// Walks the arguments (argv[0] is the program); shows the help box after an invalid one.
+void CMDLINE_ParseArguments(App& app, int argc, const char* const* argv);
+int CMDLINE_ParseOption(App& app, const std::string& word);
+void CMDLINE_ShowHelp(App& app);
+std::string CMDLINE_HelpText();
+
+const std::string& CMDLINE_GetParam(const App& app);
+// Makes `param` the text the readers below read from, at its start.
+void CMDLINE_SetReadParam(App& app, const std::string& param);
+char CMDLINE_GetChar(App& app);
+int32_t CMDLINE_GetHexValue(App& app);
+std::string CMDLINE_GetString(App& app, std::size_t maxLength);
+bool CMDLINE_HasParseError(const App& app);
+
+void CMDLINE_ReportError(App& app, const std::string& text);
+int32_t CMDLINE_GetErrorLevel(const App& app);
+void CMDLINE_SetErrorLevel(App& app, int32_t code);
+bool CMDLINE_IsBatchRunning(const App& app);
+bool CMDLINE_IsExitRequested(const App& app);
+void CMDLINE_SetSerialNumber(App& app, int32_t number);
+
+} // namespace vantrel

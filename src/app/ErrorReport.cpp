@@ -1,0 +1,37 @@
+#include "app/App.h"
+#include "link/Codes.h"
+#include "ui/MainWindow.h"
+
+namespace vantrel {
+
+void SetLastErrorCode(App& app, int32_t code) {
+    app.lastErrorCode = code;
+    CMDLINE_SetErrorLevel(app, code);
+}
+
+int32_t GetLastErrorCode(const App& app) { return app.lastErrorCode; }
+
+void APP_ReportError(App& app, int32_t code, const char* text) {
+    std::string message;
+    if (code != 0) {
+        if (!text) message = ErrorText(code, PM_Status(app.pm));
+        SetLastErrorCode(app, code);
+    }
+    if (text) message = text;
+    message = message.substr(0, kMessageSize - 1);
+
+    // The error file records every error of a batch run and every command-line error, also
+    // those of the options that act while the arguments are parsed.
+    if (CMDLINE_IsBatchRunning(app) || app.cmdline.parsing) CMDLINE_ReportError(app, message);
+
+    // With -exit on the command line nobody is there to act on a question: a plain notice.
+    bool plain = CMDLINE_IsExitRequested(app) && code != 211 && code != 212 && code != 214 &&
+                 code != 231;
+    int kind = plain ? 2 : 1;
+    if (app.mainWindow)
+        app.mainWindow->OnErrorMessage(code, kind, message);
+    else
+        app.ui.MessageBox(message, "Vantrel", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
+}
+
+} // namespace vantrel

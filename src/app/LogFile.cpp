@@ -1,0 +1,71 @@
+#include "app/LogFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/Version.h"
+#include "link/UtilSnprintf.h"
+#include "platform/Clock.h"
+
+namespace vantrel {
+
+ProtocolLog::~ProtocolLog() { Close(); }
+
+std::string ProtocolLog::Header(const std::tm& now) {
+    char date[128];
+    std::strftime(date, sizeof date, "%A, %B %d, %Y %H:%M:%S", &now);
+    return "Vantrel Protocoll file (Vantrel, compiled " + BuildDate() + " " + BuildTime() +
+           ")\r\n\r\n" + date + "\r\n" + std::string(56, '*') + "\r\n\r\n";
+}
+
+void ProtocolLog::Open(Clock& clock, bool enabled, const std::string& path) {
+    std::lock_guard guard(lock_);
+    clock_ = &clock;
+    openTick_ = clock.Milliseconds();
+    enabled_ = enabled;
+    if (!enabled_ || fd_ >= 0) return;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ >= 0) WriteLocked(Header(clock.LocalTime()));
+}
+
+void ProtocolLog::WriteLocked(const std::string& text) {
+    if (!enabled_ || fd_ < 0) return;
+    // One write call per formatted piece; failures are ignored.
+    [[maybe_unused]] auto n = ::write(fd_, text.data(), text.size());
+}
+
+void ProtocolLog::Write(const std::string& text) {
+    std::lock_guard guard(lock_);
+    WriteLocked(text);
+}
+
+void ProtocolLog::WriteHexByte(uint8_t byte) {
+    std::lock_guard guard(lock_);
+    WriteLocked(UTIL_format(" %.2X", {byte}));
+}
+
+void ProtocolLog::WriteTimeStamp() {
+    std::lock_guard guard(lock_);
+    if (!clock_) return;
+    uint32_t elapsed = clock_->Milliseconds() - openTick_;
+    if (elapsed >= kLogLifetimeMs) {
+        CloseLocked();
+        return;
+    }
+    WriteLocked(UTIL_format("\r\n%.3d:%.3d ", {elapsed / 1000, elapsed % 1000}));
+}
+
+void ProtocolLog::CloseLocked() {
+    if (fd_ < 0) return;
+    WriteLocked("\r\n\r\n*** End of log ***");
+    ::close(fd_);
+    fd_ = -1;
+    enabled_ = false; // never reopened in the same run
+}
+
+void ProtocolLog::Close() {
+    std::lock_guard guard(lock_);
+    CloseLocked();
+}
+
+} // namespace vantrel

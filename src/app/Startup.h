@@ -1,0 +1,25 @@
+#pragma once
+// The start-up and shutdown sequences of the program, shared by every front end.
+#include <cstdint>
+
+namespace vantrel {
+
+struct App;
+
+struct StartupOptions {
+    // The console front end ends when its batch ends, as if -exit closed every command line.
+    bool exitAfterBatch = false;
+};
+
+// Runs the start-up sequence; false when the program is to end at once.
+bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options = {});
+// Runs the shutdown sequence and returns the process exit code.
+int32_t ExitInstance(App& app);
+
+// The exit code for an error value (the error level, else the last error code), the
+// "Detailed errorlevel on return" option and the last command batch mode ran.
+int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand);
+
+inline constexpr const char* kFarewell = "Thank you for using KORVID tools";
+
+} // namespace vantrel

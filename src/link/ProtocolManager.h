@@ -1,0 +1,32 @@
+#pragma once
+// The protocol manager's state as the main thread sees it: the job queue, the link flags and
+// the programmer's status. Everything here is guarded by one lock, held only while a value is
+// copied or updated. Until a serial link runs, nothing answers: the state stays 200.
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+#include "link/ProgrammerStatus.h"
+
+namespace vantrel {
+
+struct ProtocolManager {
+    mutable std::mutex lock;
+    std::deque<uint32_t> jobs;
+    ProgrammerStatus status;
+    bool forceConfig = false;
+    bool checkSession = true;
+    bool setupWritePending = false;
+    bool imageDirty = true;
+};
+
+int PM_JobCount(const ProtocolManager& pm);
+// Asks for a fresh configuration frame; the link clears the request on the next status reply.
+void PM_ForceConfig(ProtocolManager& pm);
+bool PM_ForceConfigPending(const ProtocolManager& pm);
+void PM_EnableSessionCheck(ProtocolManager& pm);
+void PM_RequestSetupWrite(ProtocolManager& pm);
+// A copy of the programmer's status, taken under the lock.
+ProgrammerStatus PM_Status(const ProtocolManager& pm);
+
+} // namespace vantrel

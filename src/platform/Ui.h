@@ -1,0 +1,39 @@
+#pragma once
+// Everything the core asks of the windows. The Qt front end, the console front end and the
+// scripted fake of the tests implement it; the core never draws.
+#include <string>
+
+namespace vantrel {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// Warning is also the "exclamation" icon: the two are one icon on every platform we know.
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+class Ui {
+  public:
+    virtual ~Ui() = default;
+
+    // A modal message box; returns the button chosen (the default one when nobody can answer).
+    virtual MsgAnswer MessageBox(const std::string& text, const std::string& caption,
+                                 MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer) = 0;
+
+    // The command-line help box. A console front end prints it where help belongs (stdout).
+    virtual void ShowHelpText(const std::string& text, const std::string& caption) {
+        MessageBox(text, caption, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok);
+    }
+
+    // Status bar panes 0..2.
+    virtual void SetStatusText(int pane, const std::string& text) = 0;
+
+    // Lets the windows process pending events during a wait on the main thread.
+    virtual void PumpMessages() = 0;
+
+    // Ends the message loop; the program then runs its shutdown sequence.
+    virtual void PostQuit(int code) = 0;
+
+    // The views must be drawn again (document or state changed).
+    virtual void Repaint() = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,36 @@
+// vantrel-cli: the program without windows, for scripts and production lines. Same start-up,
+// options, batch engine, settings, log and error files and exit codes as the windowed program;
+// it always ends when its batch ends.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/App.h"
+#include "app/CmdLine.h"
+#include "app/Startup.h"
+#include "platform/SteadyClock.h"
+#include "ui/MainWindow.h"
+#include "ui/console/ConsoleUi.h"
+
+int main(int argc, char** argv) {
+    using namespace vantrel;
+    const char* verbose = std::getenv("VANTREL_VERBOSE");
+    SteadyClock clock;
+    ConsoleUi ui(verbose && *verbose && *verbose != '0');
+    int32_t code = 0;
+    {
+        App app(ui, clock);
+        if (InitInstance(app, argc, argv, StartupOptions{.exitAfterBatch = true})) {
+            uint32_t next = clock.Milliseconds();
+            while (!ui.QuitPosted() && CMDLINE_IsBatchRunning(app)) {
+                next += kTimerPeriodMs;
+                auto wait = static_cast<int32_t>(next - clock.Milliseconds());
+                if (wait > 0) clock.Sleep(static_cast<uint32_t>(wait));
+                app.mainWindow->OnTimer();
+            }
+        }
+        code = ExitInstance(app);
+        std::printf("%s\n", kFarewell);
+        std::fflush(stdout);
+    }
+    return code;
+}

@@ -1,0 +1,28 @@
+// vantrel: the windowed program.
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+
+#include "app/App.h"
+#include "app/Startup.h"
+#include "platform/SteadyClock.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/QtUi.h"
+
+int main(int argc, char** argv) {
+    using namespace vantrel;
+    QApplication qapp(argc, argv);
+    SteadyClock clock;
+    QtUi ui;
+    int32_t code = 0;
+    {
+        App app(ui, clock);
+        MainFrame frame(app, ui);
+        frame.show();
+        if (InitInstance(app, argc, argv)) QApplication::exec();
+        code = ExitInstance(app);
+        if (isatty(STDOUT_FILENO)) std::printf("Thank you for using KORVID tools\n");
+    }
+    return code;
+}

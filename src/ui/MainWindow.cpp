@@ -1,0 +1,87 @@
+#include "ui/MainWindow.h"
+
+#include "app/App.h"
+#include "app/Batch.h"
+#include "link/UtilSnprintf.h"
+
+namespace vantrel {
+
+MainWindow::MainWindow(App& app) : app_(app) {}
+
+void MainWindow::SetCommandHandler(int command, std::function<void()> handler) {
+    handlers_[command] = std::move(handler);
+}
+
+void MainWindow::OnCommand(int command) {
+    if (auto it = handlers_.find(command); it != handlers_.end() && it->second) {
+        it->second();
+        return;
+    }
+    if (command == cmd::kExit) app_.ui.PostQuit(0); // destroys the main window
+}
+
+void MainWindow::OnErrorMessage(int32_t code, int kind, const std::string& text) {
+    Ui& ui = app_.ui;
+    if (kind == 2) {
+        ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok);
+        return;
+    }
+    if (code == 231) {
+        if (CMDLINE_IsExitRequested(app_)) {
+            ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
+            overwriteAnswer_ = MsgAnswer::Yes;
+        } else {
+            overwriteAnswer_ = ui.MessageBox(text + "\r\nOverwrite existing data ?", "VANTREL",
+                                             MsgButtons::YesNo, MsgIcon::Warning, MsgAnswer::No);
+        }
+        return;
+    }
+    ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
+    switch (code) {
+    case 63: // the programmer lost its setup block: send it again
+        PM_ForceConfig(app_.pm);
+        PM_RequestSetupWrite(app_.pm);
+        break;
+    case 211:
+    case 212:
+    case 216: PM_EnableSessionCheck(app_.pm); break;
+    case 215:
+    case 217:
+        if (openDeviceDialog) openDeviceDialog();
+        PM_EnableSessionCheck(app_.pm);
+        break;
+    case 227:
+        if (PM_Status(app_.pm).state != kStateReady) {
+            app_.clock.Sleep(1000);
+            if (PM_Status(app_.pm).state != kStateReady) {
+                APP_ReportError(app_, 228, "Vantrel not ready !\r\nCan't edit device settings.");
+                break;
+            }
+        }
+        if (CMDLINE_IsBatchRunning(app_)) break;
+        if (openDeviceDialog) openDeviceDialog();
+        break;
+    default: break;
+    }
+}
+
+void MainWindow::SetPane(int pane, const std::string& text) {
+    if (paneText_[pane] == text) return;
+    paneText_[pane] = text;
+    app_.ui.SetStatusText(pane, text);
+}
+
+void MainWindow::OnTimer() {
+    int state = PM_Status(app_.pm).state;
+    if (state != lastState_) {
+        lastState_ = state;
+        app_.ui.Repaint();
+    }
+    int port = app_.options.comPort;
+    SetPane(1, port == 0 ? UTIL_format("AUTO: %d Baud", {115200})
+                         : UTIL_format("COM%d: %d Baud", {port, 115200}));
+    SetPane(2, "No communication");
+    CMDLINE_Step(app_);
+}
+
+} // namespace vantrel

@@ -1,0 +1,24 @@
+#include "ui/qt/MainFrame.h"
+
+#include <QStatusBar>
+
+#include "app/App.h"
+#include "app/Version.h"
+#include "ui/MainWindow.h"
+#include "ui/qt/QtUi.h"
+
+namespace vantrel {
+
+MainFrame::MainFrame(App& app, QtUi& ui) : app_(app) {
+    setWindowTitle(QString::fromLatin1(VersionString().c_str()));
+    resize(750, 560);
+    move(0, 0);
+    ui.SetWindow(this, statusBar());
+    statusBar()->showMessage("Ready");
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (app_.mainWindow) app_.mainWindow->OnTimer();
+    });
+    timer_.start(50);
+}
+
+} // namespace vantrel
