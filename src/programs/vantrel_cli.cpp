@@ -1,6 +1,8 @@
 // vantrel-cli: the program without windows, for scripts and production lines. Same start-up,
 // options, batch engine, settings, log and error files and exit codes as the windowed program;
 // it always ends when its batch ends.
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,8 +13,22 @@
 #include "ui/MainWindow.h"
 #include "ui/console/ConsoleUi.h"
 
+namespace {
+
+// Ctrl-C or a stop request ends the run through the normal shutdown (settings saved, files
+// closed) with 128 + the signal number, never with a success code.
+std::atomic<int> stopSignal{0};
+
+void OnStopSignal(int signal) {
+    stopSignal = signal;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace vantrel;
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
     const char* verbose = std::getenv("VANTREL_VERBOSE");
     SteadyClock clock;
     ConsoleUi ui(verbose && *verbose && *verbose != '0');
@@ -21,7 +37,7 @@ int main(int argc, char** argv) {
         App app(ui, clock);
         if (InitInstance(app, argc, argv, StartupOptions{.exitAfterBatch = true})) {
             uint32_t next = clock.Milliseconds();
-            while (!ui.QuitPosted() && CMDLINE_IsBatchRunning(app)) {
+            while (!ui.QuitPosted() && CMDLINE_IsBatchRunning(app) && stopSignal == 0) {
                 next += kTimerPeriodMs;
                 auto wait = static_cast<int32_t>(next - clock.Milliseconds());
                 if (wait > 0) clock.Sleep(static_cast<uint32_t>(wait));
@@ -29,6 +45,10 @@ int main(int argc, char** argv) {
             }
         }
         code = ExitInstance(app);
+        if (stopSignal != 0) {
+            std::fprintf(stderr, "[VANTREL] Stopped by signal %d\n", stopSignal.load());
+            code = 128 + stopSignal;
+        }
         std::printf("%s\n", kFarewell);
         std::fflush(stdout);
     }

@@ -2,6 +2,8 @@
 // error file it leaves in the working directory.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "app/CmdLine.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -51,6 +53,13 @@ TEST_F(Cli, SuccessfulBatchEndsWithZeroAndNoErrorFile) {
 TEST_F(Cli, AbsentProgrammerTimesOut) {
     EXPECT_EQ(Run({"-checkblank", "-exit"}).exitCode, 9);
     EXPECT_EQ(Run({"-setDE", "-checkblank"}).exitCode, 209);
+}
+
+TEST_F(Cli, InterruptedRunEndsThroughShutdownWithAFailureCode) {
+    auto r = test::RunProcess({cli.string(), "-checkblank"}, dir.Path(), 60, 500, SIGTERM);
+    EXPECT_EQ(r.exitCode, 128 + SIGTERM);
+    EXPECT_NE(r.err.find("Stopped by signal"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("Thank you for using KORVID tools"), std::string::npos);
 }
 
 } // namespace

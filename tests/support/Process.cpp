@@ -15,7 +15,7 @@
 namespace vantrel::test {
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, int signalAfterMs, int signal) {
     TempDir scratch;
     auto outPath = scratch / "stdout";
     auto errPath = scratch / "stderr";
@@ -37,11 +37,18 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::filesy
         _exit(127);
     }
     ProcessResult result;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    auto start = std::chrono::steady_clock::now();
+    auto deadline = start + std::chrono::seconds(timeoutSeconds);
+    bool signalled = signalAfterMs <= 0;
     int status = 0;
     for (;;) {
         pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) break;
+        if (!signalled &&
+            std::chrono::steady_clock::now() > start + std::chrono::milliseconds(signalAfterMs)) {
+            kill(pid, signal);
+            signalled = true;
+        }
         if (std::chrono::steady_clock::now() > deadline) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);

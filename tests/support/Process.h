@@ -13,9 +13,10 @@ struct ProcessResult {
     std::string err;
 };
 
-// stdin is /dev/null, as in CI. The program is killed after `timeoutSeconds`.
+// stdin is /dev/null, as in CI. The program is killed after `timeoutSeconds`; with
+// `signalAfterMs` > 0 it is sent `signal` once that many milliseconds have passed.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
-                         int timeoutSeconds = 60);
+                         int timeoutSeconds = 60, int signalAfterMs = 0, int signal = 0);
 
 // The directory the programs were built into (VANTREL_BIN_DIR, set by the test runner).
 std::filesystem::path BinDir();
