@@ -65,6 +65,7 @@ class ImageFixture : public AppFixture {
     // ticks until the batch ends; returns the exit code.
     int32_t RunBatch(std::vector<std::string> args) {
         app = std::make_unique<App>(ui, clock);
+        ui.quit.reset();
         args.insert(args.begin(), "vantrel");
         std::vector<const char*> argv;
         for (auto& a : args)
