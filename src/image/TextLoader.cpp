@@ -18,21 +18,6 @@ constexpr uint8_t kCtrlZ = 0x1A;
 constexpr const char* kUnexpected = "Unexpected character";
 constexpr const char* kExpectedHex = "Expected Hex character : 0..9, A..F";
 
-struct HexTable {
-    int8_t value[256];
-    constexpr HexTable() : value() {
-        for (int i = 0; i < 256; ++i)
-            value[i] = -1;
-        for (int i = 0; i < 10; ++i)
-            value['0' + i] = static_cast<int8_t>(i);
-        for (int i = 0; i < 6; ++i) {
-            value['A' + i] = static_cast<int8_t>(10 + i);
-            value['a' + i] = static_cast<int8_t>(10 + i);
-        }
-    }
-};
-constexpr HexTable kHex;
-
 } // namespace
 
 TextLoader::TextLoader(App& app_, CHEXDoc& doc_, ByteSource& source)
@@ -71,23 +56,9 @@ int TextLoader::ReadSRecordType() {
     return c - '0';
 }
 
-uint8_t TextLoader::ReadHexByte() {
-    if (error_) return 0;
-    int high = kHex.value[window_[pos_]];
-    if (high < 0 || AtEnd()) {
-        error_ = kExpectedHex;
-        return 0;
-    }
-    ++pos_;
-    int low = kHex.value[window_[pos_]];
-    if (low < 0 || AtEnd()) {
-        error_ = kExpectedHex;
-        return 0;
-    }
-    ++pos_;
-    auto byte = static_cast<uint8_t>(high << 4 | low);
-    checksum = static_cast<uint8_t>(checksum + byte);
-    return byte;
+uint8_t TextLoader::HexError() {
+    error_ = kExpectedHex;
+    return 0;
 }
 
 void TextLoader::AddData(uint64_t address, uint32_t length, const uint8_t* bytes) {

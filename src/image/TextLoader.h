@@ -7,6 +7,7 @@
 //
 // One load error text is kept: once it is set every reader step does nothing, and at the end
 // the image is cleared and error 219 "Error in line %d: %s" is reported.
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -19,6 +20,20 @@ class ByteSource;
 inline constexpr std::size_t kLoadWindowSize = 60000;
 inline constexpr std::size_t kLoadRefillBelow = 1000;
 
+// The value of each character as a hexadecimal digit, -1 for any other character.
+inline constexpr auto kHexDigitValue = [] {
+    std::array<int8_t, 256> digit{};
+    for (int i = 0; i < 256; ++i)
+        digit[i] = -1;
+    for (int i = 0; i < 10; ++i)
+        digit['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+        digit['A' + i] = static_cast<int8_t>(10 + i);
+        digit['a' + i] = static_cast<int8_t>(10 + i);
+    }
+    return digit;
+}();
+
 class TextLoader {
   public:
     TextLoader(App& app, CHEXDoc& doc, ByteSource& source);
@@ -28,7 +43,18 @@ class TextLoader {
     // Character readers for the record readers. Each does nothing once an error is set.
     void Expect(char c);
     int ReadSRecordType();
-    uint8_t ReadHexByte(); // adds the byte to the record checksum
+    // Adds the byte to the record checksum. Inline: it runs for every byte of a file.
+    uint8_t ReadHexByte() {
+        if (error_) return 0;
+        int high = kHexDigitValue[window_[pos_]];
+        if (high < 0) return HexError();
+        int low = kHexDigitValue[window_[pos_ + 1]]; // [pos_] was a digit, so pos_ < fill_
+        if (low < 0) return HexError();
+        pos_ += 2;
+        auto byte = static_cast<uint8_t>(high << 4 | low);
+        checksum = static_cast<uint8_t>(checksum + byte);
+        return byte;
+    }
     bool Failed() const { return error_ != nullptr; }
     void SetError(const char* text) {
         if (!error_) error_ = text;
@@ -46,6 +72,8 @@ class TextLoader {
 
   private:
     enum class Format { Unknown, SRecord, IntelHex };
+
+    uint8_t HexError();
 
     void Refill();
     int Peek() const { return window_[pos_]; }
