@@ -6,6 +6,7 @@
 
 #include "app/CmdLine.h"
 #include "app/LogFile.h"
+#include "image/HexDoc.h"
 #include "link/ProtocolManager.h"
 #include "platform/Clock.h"
 #include "platform/Ui.h"
@@ -30,6 +31,7 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
+    CHEXDoc doc{*this}; // the memory image and its file state
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

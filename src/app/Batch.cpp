@@ -1,6 +1,7 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
+#include "image/DocumentCommands.h"
 #include "link/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 
@@ -102,9 +103,13 @@ void DispatchBatchCommand(App& app, int command) {
     case cmd::kMerge:
     case cmd::kDelRange:
     case cmd::kDownload:
-    case cmd::kOpenFile:
         SendToMainWindow(app, command);
         break;
+    case cmd::kOpenFile: // the open command takes this name instead of asking
+        app.doc.batchOpenName = CMDLINE_GetParam(app);
+        SendToMainWindow(app, command);
+        break;
+    case cmd::kRelocate: RelocateFromCommandLine(app); break;
     case cmd::kSetACBP:
         o.enableAC = true;
         break;

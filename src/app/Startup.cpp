@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
+#include "image/DocumentCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "ui/MainWindow.h"
 
@@ -14,6 +15,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
                      RunBatchCommand(app, command, needsProgrammer);
                  });
     app.mainWindow = std::make_unique<MainWindow>(app);
+    RegisterDocumentCommands(app);
 
     CMDLINE_ParseArguments(app, argc, argv);
     if (options.exitAfterBatch && !CMDLINE_IsExitRequested(app)) {

@@ -1,7 +1,9 @@
 #pragma once
 // Everything the core asks of the windows. The Qt front end, the console front end and the
 // scripted fake of the tests implement it; the core never draws.
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -9,6 +11,12 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 // Warning is also the "exclamation" icon: the two are one icon on every platform we know.
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+// One entry of a file dialog's type list: the text shown and its pattern ("*.hex;*.mot").
+struct FileFilter {
+    std::string shown;
+    std::string pattern;
+};
 
 class Ui {
   public:
@@ -34,6 +42,41 @@ class Ui {
 
     // The views must be drawn again (document or state changed).
     virtual void Repaint() = 0;
+
+    // File dialogs. `filterIndex` (1-based) is the type shown first and receives the user's
+    // choice; `fileName` is the initial name and receives the chosen path. False on Cancel.
+    virtual bool OpenFileDialog(const std::string& /*title*/,
+                                const std::vector<FileFilter>& /*filters*/, int& /*filterIndex*/,
+                                std::string& /*fileName*/) {
+        return false;
+    }
+    // `nameForFilter(name, index)` gives the name to show when the dialog starts and whenever
+    // the user picks another type.
+    virtual bool
+    SaveFileDialog(const std::string& /*title*/, const std::vector<FileFilter>& /*filters*/,
+                   int& /*filterIndex*/, std::string& /*fileName*/,
+                   const std::function<std::string(const std::string&, int)>& /*nameForFilter*/) {
+        return false;
+    }
+
+    // The address range dialog ("Select address range"): two hex fields. `accept` checks the
+    // texts on OK and reports what is wrong; the dialog closes only when it returns true.
+    // False on Cancel.
+    virtual bool AddressRangeDialog(
+        std::string& /*start*/, std::string& /*end*/,
+        const std::function<bool(const std::string&, const std::string&)>& /*accept*/) {
+        return false;
+    }
+    // The relocation offset dialog, checked the same way.
+    virtual bool RelocationDialog(std::string& /*offset*/,
+                                  const std::function<bool(const std::string&)>& /*accept*/) {
+        return false;
+    }
+
+    // The document's title (its full path) for the main window's caption.
+    virtual void SetDocumentTitle(const std::string& /*title*/) {}
+    // A file to put at the top of the recent-file list.
+    virtual void AddRecentFile(const std::string& /*path*/) {}
 };
 
 } // namespace vantrel

@@ -11,6 +11,20 @@
 
 namespace vantrel::test {
 
+// The scripted answer of one file dialog: OK with a typed name (empty: keep the dialog's
+// name) and a type picked (0: keep the type shown), or Cancel.
+struct FileDialogReply {
+    bool ok = true;
+    std::string name;
+    int filterIndex = 0;
+};
+
+struct FileDialogCall {
+    std::string title;
+    int filterIndex;      // the type shown first
+    std::string fileName; // the name shown first
+};
+
 struct MessageBoxCall {
     std::string text;
     std::string caption;
@@ -27,6 +41,19 @@ class FakeUi : public Ui {
     void PumpMessages() override { ++pumps; }
     void PostQuit(int code) override { quit = code; }
     void Repaint() override { ++repaints; }
+    bool OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                        int& filterIndex, std::string& fileName) override;
+    bool SaveFileDialog(
+        const std::string& title, const std::vector<FileFilter>& filters, int& filterIndex,
+        std::string& fileName,
+        const std::function<std::string(const std::string&, int)>& nameForFilter) override;
+    bool AddressRangeDialog(
+        std::string& start, std::string& end,
+        const std::function<bool(const std::string&, const std::string&)>& accept) override;
+    bool RelocationDialog(std::string& offset,
+                          const std::function<bool(const std::string&)>& accept) override;
+    void SetDocumentTitle(const std::string& title) override { titles.push_back(title); }
+    void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
 
     std::deque<MsgAnswer> answers;
     std::vector<MessageBoxCall> boxes;
@@ -35,6 +62,19 @@ class FakeUi : public Ui {
     std::optional<int> quit;
     int pumps = 0;
     int repaints = 0;
+
+    std::deque<FileDialogReply> fileDialogReplies; // none left: Cancel
+    std::vector<FileDialogCall> fileDialogs;
+    // Edit dialogs (address range, relocation): each entry is one press of OK with the field
+    // texts, std::nullopt presses Cancel; none left: Cancel.
+    std::deque<std::optional<std::vector<std::string>>> dialogEntries;
+    std::vector<std::vector<std::string>> dialogsShown; // the fields each dialog opened with
+    std::vector<std::string> titles;
+    std::vector<std::string> recentFiles;
+
+  private:
+    bool RunEditDialog(std::vector<std::string>& fields,
+                       const std::function<bool(const std::vector<std::string>&)>& accept);
 };
 
 } // namespace vantrel::test

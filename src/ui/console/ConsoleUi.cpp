@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,82 @@ MsgAnswer ConsoleUi::MessageBox(const std::string& text, const std::string& capt
         if (key == '\n') return defaultAnswer;
         for (const auto& c : choices)
             if (c.key == key) return c.answer;
+    }
+}
+
+bool ConsoleUi::Ask(const std::string& prompt, const std::string& defaultText,
+                    std::string& answer) {
+    if (!interactive_) return false;
+    std::fprintf(stderr, "%s [%s]: ", prompt.c_str(), defaultText.c_str());
+    std::fflush(stderr);
+    char line[512];
+    if (!std::fgets(line, sizeof line, stdin)) return false;
+    answer = line;
+    while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r'))
+        answer.pop_back();
+    if (answer.empty()) answer = defaultText;
+    return true;
+}
+
+bool ConsoleUi::AskFilter(const std::vector<FileFilter>& filters, int& filterIndex) {
+    for (std::size_t i = 0; i < filters.size(); ++i)
+        std::fprintf(stderr, "  %zu: %s\n", i + 1, filters[i].shown.c_str());
+    std::string answer;
+    if (!Ask("Type", std::to_string(filterIndex < 1 ? 1 : filterIndex), answer)) return false;
+    int index = std::atoi(answer.c_str());
+    if (index >= 1 && index <= static_cast<int>(filters.size())) filterIndex = index;
+    return true;
+}
+
+bool ConsoleUi::OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                               int& filterIndex, std::string& fileName) {
+    if (!interactive_) return false;
+    std::fprintf(stderr, "[%s]\n", title.c_str());
+    std::string answer;
+    if (!AskFilter(filters, filterIndex) || !Ask("File name", fileName, answer) || answer.empty())
+        return false;
+    fileName = answer;
+    return true;
+}
+
+bool ConsoleUi::SaveFileDialog(
+    const std::string& title, const std::vector<FileFilter>& filters, int& filterIndex,
+    std::string& fileName,
+    const std::function<std::string(const std::string&, int)>& nameForFilter) {
+    if (!interactive_) return false;
+    std::fprintf(stderr, "[%s]\n", title.c_str());
+    if (!AskFilter(filters, filterIndex)) return false;
+    std::string answer;
+    if (!Ask("File name", nameForFilter(fileName, filterIndex), answer) || answer.empty())
+        return false;
+    fileName = answer;
+    return true;
+}
+
+bool ConsoleUi::AddressRangeDialog(
+    std::string& start, std::string& end,
+    const std::function<bool(const std::string&, const std::string&)>& accept) {
+    std::fprintf(stderr, "[Select address range]\n");
+    for (;;) {
+        std::string s, e;
+        if (!Ask("Start adress", start, s) || !Ask("End adress", end, e)) return false;
+        if (accept(s, e)) {
+            start = s;
+            end = e;
+            return true;
+        }
+    }
+}
+
+bool ConsoleUi::RelocationDialog(std::string& offset,
+                                 const std::function<bool(const std::string&)>& accept) {
+    for (;;) {
+        std::string text;
+        if (!Ask("Relocation offset (Hex)", offset, text)) return false;
+        if (accept(text)) {
+            offset = text;
+            return true;
+        }
     }
 }
 

@@ -1,14 +1,63 @@
 #include "ui/qt/QtUi.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "ui/RelocationDialog.h"
 
 namespace vantrel {
 namespace {
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string Bytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+// Qt separates the patterns of one type with blanks inside the parentheses.
+QStringList QtFilters(const std::vector<FileFilter>& filters) {
+    QStringList list;
+    for (const auto& f : filters) {
+        QString shown = Latin1(f.shown);
+        shown = shown.left(shown.lastIndexOf('(')).trimmed();
+        list << shown + " (" + Latin1(f.pattern).replace(';', ' ') + ")";
+    }
+    return list;
+}
+
+// An edit field that shows what it holds in upper case, right-aligned.
+QLineEdit* HexEdit(const std::string& text, QWidget* parent) {
+    auto* edit = new QLineEdit(Latin1(text), parent);
+    edit->setAlignment(Qt::AlignRight);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& t) {
+        int at = edit->cursorPosition();
+        edit->setText(t.toUpper());
+        edit->setCursorPosition(at);
+    });
+    return edit;
+}
+
+// A modal dialog with OK and Cancel whose OK closes it only when `check` agrees.
+bool RunChecked(QDialog& dialog, QLayout* fields, const std::function<bool()>& check) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (check()) dialog.accept();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QMessageBox::StandardButton ToQt(MsgAnswer answer) {
@@ -31,6 +80,7 @@ QMessageBox::StandardButton ToQt(MsgAnswer answer) {
 
 void QtUi::SetWindow(QWidget* window, QStatusBar* statusBar) {
     window_ = window;
+    baseTitle_ = window->windowTitle();
     statusBar_ = statusBar;
     for (int pane = 1; pane <= 2; ++pane) {
         panes_[pane] = new QLabel(statusBar);
@@ -117,6 +167,96 @@ void QtUi::PostQuit(int code) {
 
 void QtUi::Repaint() {
     if (window_) window_->update();
+}
+
+bool QtUi::OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                          int& filterIndex, std::string& fileName) {
+    QFileDialog dialog(window_, Latin1(title), QString(), QString());
+    QStringList list = QtFilters(filters);
+    dialog.setNameFilters(list);
+    dialog.selectNameFilter(list.value(filterIndex < 1 ? 0 : filterIndex - 1));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    if (!fileName.empty()) dialog.selectFile(Latin1(fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    filterIndex = static_cast<int>(list.indexOf(dialog.selectedNameFilter())) + 1;
+    fileName = Bytes(dialog.selectedFiles().front());
+    return true;
+}
+
+bool QtUi::SaveFileDialog(
+    const std::string& title, const std::vector<FileFilter>& filters, int& filterIndex,
+    std::string& fileName,
+    const std::function<std::string(const std::string&, int)>& nameForFilter) {
+    QFileDialog dialog(window_, Latin1(title), QString(), QString());
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true); // the name field is ours to change
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList list = QtFilters(filters);
+    dialog.setNameFilters(list);
+    int index = filterIndex < 1 ? 1 : filterIndex;
+    dialog.selectNameFilter(list.value(index - 1));
+    auto extension = [&](int i) {
+        return Latin1(filters[static_cast<std::size_t>(i - 1)].pattern).mid(2);
+    };
+    dialog.setDefaultSuffix(extension(index));
+    if (!fileName.empty()) dialog.selectFile(Latin1(nameForFilter(fileName, index)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        int picked = static_cast<int>(list.indexOf(filter)) + 1;
+        if (picked < 1) return;
+        dialog.setDefaultSuffix(extension(picked));
+        if (auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit"))
+            edit->setText(Latin1(nameForFilter(Bytes(edit->text()), picked)));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    filterIndex = static_cast<int>(list.indexOf(dialog.selectedNameFilter())) + 1;
+    fileName = Bytes(dialog.selectedFiles().front());
+    return true;
+}
+
+bool QtUi::AddressRangeDialog(
+    std::string& start, std::string& end,
+    const std::function<bool(const std::string&, const std::string&)>& accept) {
+    QDialog dialog(window_);
+    dialog.setWindowTitle("Select address range");
+    auto* form = new QFormLayout;
+    QLineEdit* startEdit = HexEdit(start, &dialog);
+    QLineEdit* endEdit = HexEdit(end, &dialog);
+    form->addRow("&Start adress", startEdit);
+    form->addRow("&End adress", endEdit);
+    bool ok = RunChecked(dialog, form,
+                         [&] { return accept(Bytes(startEdit->text()), Bytes(endEdit->text())); });
+    if (ok) {
+        start = Bytes(startEdit->text());
+        end = Bytes(endEdit->text());
+    }
+    return ok;
+}
+
+bool QtUi::RelocationDialog(std::string& offset,
+                            const std::function<bool(const std::string&)>& accept) {
+    QDialog dialog(window_);
+    dialog.setWindowTitle("Relocation offset");
+    auto* form = new QFormLayout;
+    auto* edit = new QLineEdit(Latin1(offset), &dialog);
+    form->addRow("Relocation offset (Hex):", edit);
+    form->addRow(new QLabel(kRelocationWarning, &dialog));
+    bool ok = RunChecked(dialog, form, [&] { return accept(Bytes(edit->text())); });
+    if (ok) offset = Bytes(edit->text());
+    return ok;
+}
+
+void QtUi::SetDocumentTitle(const std::string& title) {
+    if (window_) window_->setWindowTitle(Latin1(title) + " - " + baseTitle_);
+}
+
+void QtUi::AddRecentFile(const std::string& path) {
+    QSettings settings("KORVID Instruments", "VANTREL");
+    QStringList files = settings.value("Recent File List").toStringList();
+    files.removeAll(Latin1(path));
+    files.prepend(Latin1(path));
+    while (files.size() > 10)
+        files.removeLast();
+    settings.setValue("Recent File List", files);
 }
 
 } // namespace vantrel

@@ -18,6 +18,19 @@ class QtUi : public Ui {
     void PumpMessages() override;
     void PostQuit(int code) override;
     void Repaint() override;
+    bool OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                        int& filterIndex, std::string& fileName) override;
+    bool SaveFileDialog(
+        const std::string& title, const std::vector<FileFilter>& filters, int& filterIndex,
+        std::string& fileName,
+        const std::function<std::string(const std::string&, int)>& nameForFilter) override;
+    bool AddressRangeDialog(
+        std::string& start, std::string& end,
+        const std::function<bool(const std::string&, const std::string&)>& accept) override;
+    bool RelocationDialog(std::string& offset,
+                          const std::function<bool(const std::string&)>& accept) override;
+    void SetDocumentTitle(const std::string& title) override;
+    void AddRecentFile(const std::string& path) override;
 
     // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
     QWidget* PaneWidget(int pane) const;
@@ -26,6 +39,7 @@ class QtUi : public Ui {
     QWidget* window_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* panes_[3] = {};
+    QString baseTitle_;
 };
 
 } // namespace vantrel

@@ -1,0 +1,366 @@
+#include "image/DocumentCommands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <strings.h>
+
+#include "app/App.h"
+#include "image/BinaryFile.h"
+#include "image/CArrayFile.h"
+#include "image/DeviceSeam.h"
+#include "image/FileIo.h"
+#include "image/IntelHexFile.h"
+#include "image/SRecordFile.h"
+#include "image/TextLoader.h"
+#include "ui/AddressRangeDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgramFileDialogs.h"
+#include "ui/RelocationDialog.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::size_t kMaxSaveAsName = 260;
+constexpr std::size_t kMaxFullPath = 200;
+
+bool IsBatch(const App& app) {
+    return CMDLINE_IsBatchRunning(app);
+}
+
+// A message of the document framework: in a batch run it also stops the batch (the
+// framework alone would let a batch go on as if the file had been read or written).
+void ReportFileProblem(App& app, int32_t batchCode, const std::string& text) {
+    if (IsBatch(app))
+        APP_ReportError(app, batchCode, text);
+    else
+        app.ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
+}
+
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    auto full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+class ReadFile {
+  public:
+    explicit ReadFile(const std::string& path) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        error_ = errno;
+        struct stat st;
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            error_ = EISDIR;
+        }
+    }
+    ~ReadFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
+    int Fd() const { return fd_; }
+    int Error() const { return error_; }
+
+  private:
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// Opens a program file for reading, or reports why it cannot be opened.
+bool OpenForReading(App& app, const std::string& path, ReadFile& file) {
+    if (file.Fd() >= 0) return true;
+    std::string text;
+    switch (file.Error()) {
+    case ENOENT:
+        text = path + " was not found.";
+        break;
+    case EACCES:
+        text = "Access to " + path + " was denied.";
+        break;
+    default:
+        text = "Could not open source file\r\n" + path + "\r\n" + std::strerror(file.Error());
+    }
+    ReportFileProblem(app, 210, text);
+    return false;
+}
+
+// Reads binary when the dialogs' filter index is 2, else as S-record or Intel HEX text.
+bool ReadProgramFile(App& app, ReadFile& file) {
+    FdSource source(file.Fd());
+    app.doc.overwriteOnOverlap = false;
+    return app.doc.filterIndex == 2 ? LoadBinaryFile(app, app.doc, source)
+                                    : LoadTextFile(app, app.doc, source);
+}
+
+void ShowFailedToOpen(App& app) {
+    app.ui.MessageBox("Failed to open document.", "VANTREL", MsgButtons::Ok, MsgIcon::Warning,
+                      MsgAnswer::Ok);
+}
+
+void SetDocumentPath(App& app, const std::string& path, bool listed) {
+    app.doc.path = FullPath(path);
+    app.ui.SetDocumentTitle(app.doc.path);
+    if (listed) app.ui.AddRecentFile(app.doc.path);
+}
+
+// FROM-TO of -delrange and of -saveas NAME.bin,FROM-TO; false after the error was reported.
+bool ReadBatchRange(App& app, AddressRange& range) {
+    auto from = static_cast<uint32_t>(CMDLINE_GetHexValue(app));
+    if (CMDLINE_HasParseError(app)) return false;
+    if (CMDLINE_GetChar(app) != '-') {
+        APP_ReportError(app, 213, "Separator has to be -");
+        return false;
+    }
+    auto to = static_cast<uint32_t>(CMDLINE_GetHexValue(app));
+    if (CMDLINE_HasParseError(app)) return false;
+    if (from > to) {
+        APP_ReportError(app, 211, "Start address has to be <= End address !");
+        return false;
+    }
+    range = {from, to};
+    return true;
+}
+
+AddressRange ImageRange(const App& app) {
+    return {static_cast<uint32_t>(app.doc.StartAddress()),
+            static_cast<uint32_t>(app.doc.EndAddress())};
+}
+
+// The range an export covers; false when a batch range was refused.
+bool ExportRange(App& app, AddressRange& range) {
+    if (app.doc.fileType == kFileBinary) {
+        if (IsBatch(app)) {
+            if (CMDLINE_GetChar(app) == ',') return ReadBatchRange(app, range);
+            range = ImageRange(app);
+            return true;
+        }
+        range = SelectedBanksSpan(app).value_or(ImageRange(app));
+    } else {
+        range = ImageRange(app);
+    }
+    // Cancel keeps the default range and the file is still written.
+    if (RunAddressRangeDialog(app, range)) SetImageDirty(app);
+    return true;
+}
+
+} // namespace
+
+uint32_t FileTypeForSaveAsName(const std::string& name) {
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot + 4 != name.size()) return kFileNone;
+    const char* extension = name.c_str() + dot + 1;
+    if (strcasecmp(extension, "hex") == 0) return kFileIntelHex;
+    if (strcasecmp(extension, "mot") == 0) return kFileSRecord;
+    if (strcasecmp(extension, "bin") == 0) return kFileBinary;
+    return kFileNone;
+}
+
+bool OpenDocumentFile(App& app, const std::string& path) {
+    ReadFile file(path);
+    if (!OpenForReading(app, path, file)) return false;
+    app.doc.ClearImage();
+    if (!ReadProgramFile(app, file)) {
+        app.doc.ClearImage();
+        ShowFailedToOpen(app);
+        return false;
+    }
+    app.doc.SetModifiedFlag(false);
+    return true;
+}
+
+bool SaveDocumentFile(App& app, const std::string& path) {
+    CHEXDoc& doc = app.doc;
+    doc.isCurrent = true;
+    uint32_t type = doc.fileType;
+    if (type < kFileSRecord || type > kFileCArray) {
+        app.ui.MessageBox("INTERNAL Error: Unknown file type ...", "VANTREL", MsgButtons::Ok,
+                          MsgIcon::Warning, MsgAnswer::Ok);
+        return false;
+    }
+    AddressRange range;
+    if ((type == kFileBinary || type == kFileCArray) && !ExportRange(app, range)) return false;
+
+    OutputFile out;
+    if (out.Open(path)) {
+        auto guard = doc.LockImage();
+        switch (type) {
+        case kFileSRecord:
+            WriteSRecordFile(doc.Image(), out);
+            break;
+        case kFileIntelHex:
+            WriteIntelHexFile(doc.Image(), out);
+            break;
+        case kFileBinary:
+            WriteBinaryRange(doc.Image(), range.first, range.last, ImageFillByte(app), out);
+            break;
+        default:
+            WriteCArrayFile(doc.Image(), range.first, range.last, ImageFillByte(app),
+                            CArrayName(path), out);
+            break;
+        }
+        if (out.Commit()) {
+            doc.SetModifiedFlag(false);
+            return true;
+        }
+    }
+    ReportFileProblem(app, 221, "Can not write " + path + "\r\n" + out.Error());
+    return false;
+}
+
+void OnFileOpen(App& app) {
+    CHEXDoc& doc = app.doc;
+    std::string path;
+    if (IsBatch(app)) {
+        path = doc.batchOpenName;
+        if (!FileExists(path)) {
+            APP_ReportError(app, 221, "File not found: " + path);
+            return;
+        }
+    } else {
+        doc.filterIndex = 1;
+        if (!app.ui.OpenFileDialog(kOpenDialogTitle, OpenFileFilters(), doc.filterIndex, path))
+            return;
+    }
+    // Files read as binary are not put in the recent-file list.
+    if (OpenDocumentFile(app, path)) SetDocumentPath(app, path, doc.filterIndex <= 1);
+    app.ui.Repaint();
+}
+
+void OnFileMerge(App& app) {
+    CHEXDoc& doc = app.doc;
+    std::string path;
+    if (IsBatch(app)) {
+        path = CMDLINE_GetParam(app);
+        if (!FileExists(path)) {
+            APP_ReportError(app, 221, "File not found: " + path);
+            return;
+        }
+    } else {
+        doc.filterIndex = 1;
+        if (!app.ui.OpenFileDialog(kOpenDialogTitle, OpenFileFilters(), doc.filterIndex, path))
+            return;
+    }
+    ReadFile file(path);
+    if (!OpenForReading(app, path, file)) return;
+    if (ReadProgramFile(app, file)) {
+        doc.SetModifiedFlag(false);
+        SetDocumentPath(app, path, true);
+    } else {
+        doc.ClearImage(); // also what was loaded before the merge
+        ShowFailedToOpen(app);
+    }
+    doc.MarkCrcStale();
+    app.ui.Repaint();
+}
+
+void OnFileReload(App& app) {
+    OpenDocumentFile(app, app.doc.path);
+    app.ui.Repaint();
+}
+
+void OnFileSave(App& app) {
+    if (app.doc.path.empty()) {
+        OnFileSaveAs(app);
+        return;
+    }
+    if (SaveDocumentFile(app, app.doc.path)) SetDocumentPath(app, app.doc.path, true);
+}
+
+void OnFileSaveAs(App& app) {
+    CHEXDoc& doc = app.doc;
+    std::string path;
+    if (IsBatch(app)) {
+        // The name ends at a comma: ",FROM-TO" is left for the binary writer.
+        std::string name = CMDLINE_GetString(app, kMaxSaveAsName);
+        if (CMDLINE_HasParseError(app)) return;
+        uint32_t type = FileTypeForSaveAsName(name);
+        if (type == kFileNone) {
+            APP_ReportError(app, 220);
+            return;
+        }
+        path = FullPath(name);
+        if (path.empty() || path.size() > kMaxFullPath) {
+            APP_ReportError(app, 221);
+            return;
+        }
+        doc.fileType = type;
+    } else {
+        if (doc.filterIndex < 1) doc.filterIndex = 1;
+        path = NameForSaveFilter(doc.path, doc.filterIndex);
+        if (!app.ui.SaveFileDialog(kSaveDialogTitle, SaveFileFilters(), doc.filterIndex, path,
+                                   NameForSaveFilter))
+            return;
+        int index = doc.filterIndex;
+        doc.fileType = index >= 2 && index <= 4 ? static_cast<uint32_t>(index) : kFileSRecord;
+    }
+    if (SaveDocumentFile(app, path)) SetDocumentPath(app, path, true);
+}
+
+void OnEditDeleteRange(App& app) {
+    CHEXDoc& doc = app.doc;
+    AddressRange range = doc.lastDeleteRange;
+    if (IsBatch(app)) {
+        if (!ReadBatchRange(app, range)) return;
+    } else if (!RunAddressRangeDialog(app, range)) {
+        return;
+    }
+    doc.lastDeleteRange = range;
+    doc.RemoveRange(range.first, uint64_t{range.last} - range.first + 1);
+    doc.MarkCrcStale();
+    doc.SetModifiedFlag(false);
+    app.ui.Repaint();
+}
+
+void OnEditRelocate(App& app) {
+    int32_t offset = 0;
+    if (RunRelocationDialog(app, offset)) app.doc.Relocate(offset);
+}
+
+void RelocateFromCommandLine(App& app) {
+    int32_t offset = CMDLINE_GetHexValue(app);
+    if (CMDLINE_HasParseError(app)) {
+        APP_ReportError(app, 212, "-relocate needs 1 Hex parameter ");
+        return;
+    }
+    if (!app.doc.isCurrent) {
+        APP_ReportError(app, 229, "Can not relocate,\r\nbecause no file was loaded!");
+        return;
+    }
+    app.doc.Relocate(offset);
+}
+
+bool DocumentCommandEnabled(const App& app, int command) {
+    switch (command) {
+    case cmd::kMerge:
+    case cmd::kReload:
+    case cmd::kRelocate:
+    case cmd::kDelRange:
+        return !app.doc.Empty();
+    default:
+        return true;
+    }
+}
+
+void RegisterDocumentCommands(App& app) {
+    MainWindow& window = *app.mainWindow;
+    window.SetCommandHandler(cmd::kOpenFile, [&app] { OnFileOpen(app); });
+    window.SetCommandHandler(cmd::kReload, [&app] { OnFileReload(app); });
+    window.SetCommandHandler(cmd::kMerge, [&app] { OnFileMerge(app); });
+    window.SetCommandHandler(cmd::kSaveAs, [&app] { OnFileSaveAs(app); });
+    window.SetCommandHandler(cmd::kFileSave, [&app] { OnFileSave(app); });
+    window.SetCommandHandler(cmd::kDelRange, [&app] { OnEditDeleteRange(app); });
+    window.SetCommandHandler(cmd::kRelocate, [&app] { OnEditRelocate(app); });
+}
+
+} // namespace vantrel

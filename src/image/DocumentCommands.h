@@ -1,0 +1,44 @@
+#pragma once
+// The document's commands: Open, Merge, Reload, Save, Save As, Delete Range and Relocate,
+// from the menu (with their dialogs, through the Ui) and from batch mode (with the
+// parameters of -openfile, -merge, -saveas, -delrange and -relocate).
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+struct App;
+
+namespace cmd {
+inline constexpr int kFileSave = 57603, kReload = 32807;
+}
+
+// Makes the main window run these commands (call once the main window exists).
+void RegisterDocumentCommands(App& app);
+
+void OnFileOpen(App& app);
+void OnFileMerge(App& app);
+void OnFileReload(App& app);
+void OnFileSave(App& app);
+void OnFileSaveAs(App& app);
+void OnEditDeleteRange(App& app);
+void OnEditRelocate(App& app);
+// -relocate: batch mode runs it itself.
+void RelocateFromCommandLine(App& app);
+
+// The menu items that need a loaded image (Merge, Reload, Relocate, Delete Range).
+bool DocumentCommandEnabled(const App& app, int command);
+
+// Opening as the document framework does: clear the image, read the file (binary when the
+// filter index is 2), clear the modified flag. False when the file could not be opened (the
+// image is then unchanged) or read (the image is then empty).
+bool OpenDocumentFile(App& app, const std::string& path);
+// Storing in the document's file type. False when nothing was written; an existing file of
+// that name is then left as it was.
+bool SaveDocumentFile(App& app, const std::string& path);
+
+// The type -saveas writes for a name: "hex" 2, "mot" 1, "bin" 3 (any case) when the name
+// ends in "." and those three letters; 0 for anything else.
+uint32_t FileTypeForSaveAsName(const std::string& name);
+
+} // namespace vantrel

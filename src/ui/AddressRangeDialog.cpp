@@ -1,0 +1,59 @@
+#include "ui/AddressRangeDialog.h"
+
+#include "app/App.h"
+#include "link/UtilSnprintf.h"
+
+namespace vantrel {
+
+std::optional<uint32_t> ReadDialogHex(const std::string& text) {
+    std::size_t i = 0;
+    bool negative = !text.empty() && text[0] == '-';
+    if (negative) i = 1;
+    uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                           : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<uint64_t>(digit);
+        if (value > 0xFFFFFFFF) return std::nullopt;
+    }
+    auto result = static_cast<uint32_t>(value);
+    return negative ? 0u - result : result;
+}
+
+bool AcceptAddressRange(App& app, const std::string& startText, const std::string& endText,
+                        AddressRange& range) {
+    auto start = ReadDialogHex(startText);
+    auto end = ReadDialogHex(endText);
+    if (!start || !end) {
+        APP_ReportError(app, 211, "Not a hex value");
+        return false;
+    }
+    if (*start > *end) {
+        APP_ReportError(app, 211, "Start address has to be <= End address !");
+        return false;
+    }
+    if (*end - *start > kMaxRangeSpan) {
+        APP_ReportError(app, 211, "This file is too big !!! ");
+        return false;
+    }
+    range = {*start, *end};
+    return true;
+}
+
+bool RunAddressRangeDialog(App& app, AddressRange& range) {
+    std::string start = UTIL_format("%X", {range.first});
+    std::string end = UTIL_format("%X", {range.last});
+    AddressRange chosen = range;
+    bool ok =
+        app.ui.AddressRangeDialog(start, end, [&](const std::string& s, const std::string& e) {
+            return AcceptAddressRange(app, s, e, chosen);
+        });
+    if (ok) range = chosen;
+    return ok;
+}
+
+} // namespace vantrel

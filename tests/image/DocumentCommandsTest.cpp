@@ -1,0 +1,266 @@
+// The document commands as batch mode and the menu run them: file names, extensions, ranges,
+// their messages and exit codes, and the dialogs through the scripted Ui.
+#include <gtest/gtest.h>
+
+#include "image/DeviceSeam.h"
+#include "image/ImageFixture.h"
+#include "ui/AddressRangeDialog.h"
+#include "ui/ProgramFileDialogs.h"
+#include "ui/RelocationDialog.h"
+
+namespace vantrel {
+namespace {
+
+using test::AreaList;
+using test::ReadFile;
+using test::WriteFile;
+
+constexpr const char* kProgram = "S1061000010203E3\r\n";
+
+class DocumentCommands : public test::ImageFixture {
+  protected:
+    void SetUp() override { WriteFile(dir / "in.mot", kProgram); }
+    bool Has(const std::string& text) const {
+        for (const auto& box : ui.boxes)
+            if (box.text == text) return true;
+        return false;
+    }
+};
+
+TEST_F(DocumentCommands, SaveAsPicksTheFormatByExtension) {
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-saveasout.HEX,100-1FF"}), 0);
+    EXPECT_EQ(ReadFile(dir / "out.HEX"), ":03100000010203E7\r\n:00000001FF\r\n");
+    EXPECT_EQ(app->doc.path, (dir / "out.HEX").string());
+    EXPECT_EQ(ui.titles.back(), (dir / "out.HEX").string());
+
+    EXPECT_EQ(RunBatch({"-openfileout.HEX", "-saveasout.mot"}), 0);
+    EXPECT_EQ(ReadFile(dir / "out.mot"), std::string(kProgram) + "S9030000FC\r\n");
+
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-saveasout.bin,100-1FF"}), 0);
+    EXPECT_EQ(ReadFile(dir / "out.bin"), std::string(256, '\xFF'));
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-saveasone.bin,1001-1001"}), 0);
+    EXPECT_EQ(ReadFile(dir / "one.bin"), "\x02");
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-saveasall.bin"}), 0); // the image's range
+    EXPECT_EQ(ReadFile(dir / "all.bin"), "\x01\x02\x03");
+}
+
+TEST_F(DocumentCommands, SaveAsRefusalsWriteNothingAndKeepAGoodFile) {
+    struct Case {
+        std::string option;
+        int32_t exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"-saveasout.c", 10, "Invalid file extension, use .MOT, .HEX or .BIN"},
+        {"-saveasout.hexx", 10, "Invalid file extension, use .MOT, .HEX or .BIN"},
+        {"-saveasout", 10, "Invalid file extension, use .MOT, .HEX or .BIN"},
+        {"-saveasout.bin,200-100", 10, "Start address has to be <= End address !"},
+        {"-saveasout.bin,100,1FF", 10, "Separator has to be -"},
+        {"-saveas" + std::string(190, 'a') + ".bin", 10, "Invalid file name"},
+        {"-saveasno-such-dir/out.bin", 10, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        WriteFile(dir / "out.bin", "good");
+        ui.boxes.clear();
+        EXPECT_EQ(RunBatch({"-openfilein.mot", c.option}), c.exitCode);
+        if (c.message) {
+            EXPECT_TRUE(Has(c.message)) << testing::PrintToString(Messages());
+        }
+        EXPECT_EQ(ReadFile(dir / "out.bin"), "good");
+    }
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 3u); // in.mot, out.bin, Vantrel.err: no half-written files left
+}
+
+TEST_F(DocumentCommands, OpenAndMergeOfMissingFilesAndBadFiles) {
+    EXPECT_EQ(RunBatch({"-openfilemissing.hex"}), 10);
+    EXPECT_TRUE(Has("File not found: missing.hex"));
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergegone.mot"}), 10);
+    EXPECT_TRUE(Has("File not found: gone.mot"));
+    EXPECT_EQ(app->doc.TotalBytes(), 3u); // unchanged
+
+    WriteFile(dir / "bad.hex", ":03100000010203E7\r\n:0300000001\r\n");
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergebad.hex"}), 10);
+    EXPECT_TRUE(Has("Error in line 2: Expected Hex character : 0..9, A..F"));
+    EXPECT_TRUE(Has("Failed to open document."));
+    EXPECT_TRUE(app->doc.Empty()); // also what was loaded before the merge
+
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(RunBatch({"-openfilefolder"}), 10); // exists but cannot be read: not a success
+}
+
+TEST_F(DocumentCommands, MergeAddsAndAsksAboutOverlaps) {
+    WriteFile(dir / "more.hex", ":03200000040506CE\r\n:00000001FF\r\n");
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergemore.hex"}), 0);
+    EXPECT_EQ(Areas(), (AreaList{{0x1000, {1, 2, 3}}, {0x2000, {4, 5, 6}}}));
+    EXPECT_EQ(app->doc.fileType, kFileIntelHex);
+    // With -exit queued the overlap is a notice, the new data wins, and the error (231)
+    // still stops the batch.
+    WriteFile(dir / "over.mot", "S1041001AA40\r\n");
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergeover.mot", "-saveasx.mot"}), 10);
+    EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 231) << testing::PrintToString(Messages());
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.mot"));
+    EXPECT_EQ(Areas(), (AreaList{{0x1000, {1, 0xAA, 3}}}));
+    EXPECT_TRUE(Has("File merge: Areas overlap...\r\nCheck HEX file contents !!!"));
+}
+
+TEST_F(DocumentCommands, DeleteRangeAndRelocateFromTheCommandLine) {
+    EXPECT_EQ(
+        RunBatch({"-openfilein.mot", "-delrange1001-1001", "-relocate-1000", "-saveasout.mot"}), 0);
+    EXPECT_EQ(Areas(), (AreaList{{0, {1}}, {2, {3}}}));
+    EXPECT_FALSE(app->documentModified);
+
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange1002-1001"}), 211);
+    EXPECT_TRUE(Has("Start address has to be <= End address !"));
+    EXPECT_EQ(app->doc.TotalBytes(), 3u);
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange1000,1001"}), 213);
+    EXPECT_TRUE(Has("Separator has to be -"));
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange0-FFFFFFFF"}), 0); // the whole space
+    EXPECT_TRUE(app->doc.Empty());
+
+    EXPECT_EQ(RunBatch({"-relocate100"}), 229);
+    EXPECT_TRUE(Has("Can not relocate,\r\nbecause no file was loaded!"));
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-relocateXY"}), 212);
+    EXPECT_TRUE(Has("-relocate needs 1 Hex parameter "));
+}
+
+TEST_F(DocumentCommands, MenuOpenMergeAndReloadUseTheFileDialog) {
+    WriteFile(dir / "data.bin", std::string(300, '\x5A'));
+    ui.fileDialogReplies = {{true, (dir / "data.bin").string(), 2}};
+    app->mainWindow->OnCommand(cmd::kOpenFile);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].title, "Open target program file");
+    EXPECT_EQ(ui.fileDialogs[0].filterIndex, 1);
+    EXPECT_EQ(Areas(), (AreaList{{0, test::Bytes(300, 0x5A)}}));
+    EXPECT_TRUE(ui.recentFiles.empty()); // read as binary: not listed
+    EXPECT_EQ(app->doc.fileType, kFileNone);
+
+    ui.fileDialogReplies = {{true, (dir / "in.mot").string(), 0}};
+    app->mainWindow->OnCommand(cmd::kMerge);
+    EXPECT_EQ(app->doc.TotalBytes(), 303u);
+    EXPECT_EQ(ui.recentFiles, std::vector<std::string>{(dir / "in.mot").string()});
+
+    app->doc.SetModifiedFlag(true);
+    app->mainWindow->OnCommand(cmd::kReload); // reads the document's path again, alone
+    EXPECT_EQ(Areas(), (AreaList{{0x1000, {1, 2, 3}}}));
+    EXPECT_FALSE(app->doc.IsModified());
+
+    ui.fileDialogReplies = {{false, "", 0}};
+    app->mainWindow->OnCommand(cmd::kOpenFile); // Cancel changes nothing
+    EXPECT_EQ(app->doc.TotalBytes(), 3u);
+}
+
+TEST_F(DocumentCommands, MenuSaveAsFollowsTheChosenType) {
+    ASSERT_TRUE(Load(kProgram));
+    app->doc.path = (dir / "prog.old.mot").string();
+    // Type picked: binary; the range dialog (no banks selected) offers the image's range.
+    ui.fileDialogReplies = {{true, "", 3}};
+    ui.dialogEntries = {std::vector<std::string>{"1000", "1003"}};
+    app->mainWindow->OnCommand(cmd::kSaveAs);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].title, "Save program file");
+    EXPECT_EQ(ui.fileDialogs[0].fileName, (dir / "prog.mot").string());
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1000", "1002"}));
+    EXPECT_EQ(ReadFile(dir / "prog.bin"), "\x01\x02\x03\xFF");
+    EXPECT_EQ(app->doc.fileType, kFileBinary);
+    EXPECT_EQ(app->doc.path, (dir / "prog.bin").string());
+
+    // C array; Cancel in its range dialog keeps the image's range and still writes.
+    ui.fileDialogReplies = {{true, (dir / "my prog.c").string(), 4}};
+    app->mainWindow->OnCommand(cmd::kSaveAs);
+    std::string c = ReadFile(dir / "my prog.c");
+    EXPECT_NE(c.find("Memory image: 0x1000 - 0x1002\r\n*/\r\n\r\nunsigned char abmyprog[0x3] = "
+                     "{\r\n  0x01, 0x02, 0x03\r\n\r\n};\r\n\r\n/*** End of file ***/\r\n"),
+              std::string::npos)
+        << c;
+
+    // Ctrl+S writes the path again in the current type.
+    WriteFile(dir / "my prog.c", "old");
+    app->mainWindow->OnCommand(cmd::kFileSave);
+    EXPECT_EQ(ReadFile(dir / "my prog.c"), c);
+}
+
+TEST_F(DocumentCommands, MenuDeleteRangeAndRelocateUseTheirDialogs) {
+    ASSERT_TRUE(Load(kProgram));
+    ui.dialogEntries = {std::vector<std::string>{"1001", "G"}, // refused, stays open
+                        std::vector<std::string>{"1001", "1001"}};
+    app->mainWindow->OnCommand(cmd::kDelRange);
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"0", "0"}));
+    EXPECT_TRUE(Has("Not a hex value"));
+    EXPECT_EQ(Areas(), (AreaList{{0x1000, {1}}, {0x1002, {3}}}));
+    app->mainWindow->OnCommand(cmd::kDelRange); // no answer: Cancel; default is the last range
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1001", "1001"}));
+
+    ui.dialogEntries = {std::vector<std::string>{"-1000"}};
+    app->mainWindow->OnCommand(cmd::kRelocate);
+    EXPECT_EQ(Areas(), (AreaList{{0, {1}}, {2, {3}}}));
+    EXPECT_TRUE(app->doc.IsModified());
+}
+
+TEST(AddressRangeDialog, FieldsAndLimits) {
+    struct Case {
+        const char* start;
+        const char* end;
+        const char* message; // null: accepted
+    };
+    const Case cases[] = {
+        {"100", "1FF", nullptr},
+        {"", "", nullptr}, // empty fields read as 0
+        {"0", "1000000", nullptr},
+        {"0", "1000001", "This file is too big !!! "},
+        {"200", "100", "Start address has to be <= End address !"},
+        {"1G", "100", "Not a hex value"},
+        {"0x10", "100", "Not a hex value"},
+        {"0", "100000000", "Not a hex value"}, // more than 32 bits
+        {"-100", "-1", nullptr},               // counted back from the top
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " " + c.end);
+        test::FakeUi ui;
+        test::FakeClock clock;
+        App app(ui, clock);
+        AddressRange range{7, 7};
+        EXPECT_EQ(AcceptAddressRange(app, c.start, c.end, range), c.message == nullptr);
+        if (c.message) {
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            EXPECT_EQ(ui.boxes[0].text, c.message);
+            EXPECT_EQ(app.lastErrorCode, 211);
+            EXPECT_EQ(range.first, 7u);
+        }
+    }
+    EXPECT_EQ(ReadDialogHex("-100"), 0xFFFFFF00u);
+    EXPECT_EQ(ReadDialogHex("aBc"), 0xABCu);
+}
+
+TEST(SaveDialog, NameFollowsTheChosenType) {
+    EXPECT_EQ(NameForSaveFilter("prog.old.hex", 3), "prog.bin");
+    EXPECT_EQ(NameForSaveFilter("/home/a.b/prog", 2), "/home/a.b/prog.hex");
+    EXPECT_EQ(NameForSaveFilter("x.mot", 4), "x.c");
+    EXPECT_EQ(FileTypeForSaveAsName("a.Mot"), kFileSRecord);
+    EXPECT_EQ(FileTypeForSaveAsName("a.mot.c"), kFileNone);
+}
+
+TEST_F(DocumentCommands, ImageCrcOverProgramRanges) {
+    ASSERT_TRUE(Load("S10500000102F7\r\n")); // 01 02 at 0
+    const uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+    EXPECT_EQ(Crc16Kermit(0, check, 9), 0x2189); // the CRC-16/KERMIT check value
+    const uint8_t expected[] = {1, 2, 0xFF, 0xFF};
+    AddressRange ranges[] = {{0, 3}};
+    EXPECT_EQ(Doc().GetImageCrc(ranges, 0xFF), Crc16Kermit(0, expected, 4));
+    EXPECT_TRUE(Doc().CrcValid());
+    Doc().SetByte(1, 0x22);
+    EXPECT_FALSE(Doc().CrcValid());
+    Doc().SetByte(1, 0x22);
+    Doc().SetByte(5, 0x33); // outside any area: added
+    EXPECT_EQ(Doc().EditedAddresses(), (std::vector<uint32_t>{1, 5}));
+    EXPECT_EQ(GetImageCrc(*app), 0u); // no bank selected yet
+    EXPECT_FALSE(Doc().CrcValid());
+    EXPECT_TRUE(Doc().AreasInsideDevice(std::vector<AddressRange>{{0, 1}, {4, 8}}));
+    EXPECT_FALSE(Doc().AreasInsideDevice(std::vector<AddressRange>{{0, 0}, {1, 8}}));
+}
+
+} // namespace
+} // namespace vantrel

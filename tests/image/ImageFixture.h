@@ -1,0 +1,91 @@
+#pragma once
+// An application context with the main window and the document commands, in a temporary
+// working directory, and helpers to load text, write the image and run a batch.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/Batch.h"
+#include "app/Startup.h"
+#include "image/DocumentCommands.h"
+#include "image/FileIo.h"
+#include "image/IntelHexFile.h"
+#include "image/SRecordFile.h"
+#include "image/TextLoader.h"
+#include "support/AppFixture.h"
+#include "ui/MainWindow.h"
+
+namespace vantrel::test {
+
+using Bytes = std::vector<uint8_t>;
+using AreaList = std::vector<std::pair<uint64_t, Bytes>>;
+
+inline AreaList AreasOf(const MemoryImage& image) {
+    AreaList areas;
+    uint64_t cursor = 0;
+    for (ImageRun run; (run = image.NextRun(cursor)).length != 0; cursor += run.length)
+        areas.emplace_back(cursor, Bytes(run.data, run.data + run.length));
+    return areas;
+}
+
+inline std::string SRecordText(const MemoryImage& image) {
+    StringSink out;
+    WriteSRecordFile(image, out);
+    return out.text;
+}
+
+inline std::string IntelHexText(const MemoryImage& image) {
+    StringSink out;
+    WriteIntelHexFile(image, out);
+    return out.text;
+}
+
+class ImageFixture : public AppFixture {
+  protected:
+    ImageFixture() {
+        app->mainWindow = std::make_unique<MainWindow>(*app);
+        RegisterDocumentCommands(*app);
+    }
+
+    CHEXDoc& Doc() { return app->doc; }
+    AreaList Areas() { return AreasOf(app->doc.Image()); }
+
+    bool Load(std::string_view text) {
+        StringSource source(text);
+        return LoadTextFile(*app, app->doc, source);
+    }
+
+    void Add(uint64_t address, const Bytes& bytes) {
+        ASSERT_EQ(app->doc.AddData(address, static_cast<uint32_t>(bytes.size()), bytes.data()),
+                  nullptr);
+    }
+
+    // Start-up with these arguments (as vantrel-cli: the batch ends the program), then timer
+    // ticks until the batch ends; returns the exit code.
+    int32_t RunBatch(std::vector<std::string> args) {
+        app = std::make_unique<App>(ui, clock);
+        ui.quit.reset();
+        args.insert(args.begin(), "vantrel");
+        std::vector<const char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.c_str());
+        EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data(),
+                                 StartupOptions{.exitAfterBatch = true}));
+        for (int tick = 0; tick < 1000 && !ui.quit && CMDLINE_IsBatchRunning(*app); ++tick) {
+            clock.now += kTimerPeriodMs;
+            app->mainWindow->OnTimer();
+        }
+        return ExitInstance(*app);
+    }
+
+    // The texts of every message box shown, in order.
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : ui.boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+};
+
+} // namespace vantrel::test
