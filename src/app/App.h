@@ -6,6 +6,9 @@
 
 #include "app/CmdLine.h"
 #include "app/LogFile.h"
+#include "device/DeviceChecks.h"
+#include "device/DeviceSelection.h"
+#include "device/DeviceTable.h"
 #include "link/ProtocolManager.h"
 #include "platform/Clock.h"
 #include "platform/Ui.h"
@@ -30,6 +33,9 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
+    DeviceTable devices;       // every known device
+    DeviceSelection selection; // the chosen device, banks, passcode, program ranges
+    DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

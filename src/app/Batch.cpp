@@ -1,6 +1,7 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
+#include "device/DeviceCommands.h"
 #include "link/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 

@@ -2,6 +2,8 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
+#include "device/DeviceChecks.h"
+#include "device/DeviceCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "ui/MainWindow.h"
 
@@ -14,6 +16,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
                      RunBatchCommand(app, command, needsProgrammer);
                  });
     app.mainWindow = std::make_unique<MainWindow>(app);
+    DEVICE_LoadDatabase(app);
 
     CMDLINE_ParseArguments(app, argc, argv);
     if (options.exitAfterBatch && !CMDLINE_IsExitRequested(app)) {
@@ -27,7 +30,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
 
-    WaitLinkReady(app);
+    if (WaitLinkReady(app)) UpdateDeviceMenu(app);
 
     if (settingsCorrected) APP_ReportError(app, 227);
     return true;
