@@ -1,6 +1,7 @@
 #pragma once
 // The Ui seam drawn with Qt widgets. Texts are 8-bit and shown as Latin-1.
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -19,6 +20,13 @@ class QtUi : public Ui {
     void PostQuit(int code) override;
     void Repaint() override;
 
+    // The menu the device-dependent Target commands go into (none until the menus exist).
+    void SetTargetMenu(QMenu* menu) { targetMenu_ = menu; }
+    int TargetMenuItemCount() override;
+    void InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
+                              int beforeCommand) override;
+    void RemoveTargetMenuItem(int command) override;
+
     // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
     QWidget* PaneWidget(int pane) const;
 
@@ -26,6 +34,7 @@ class QtUi : public Ui {
     QWidget* window_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* panes_[3] = {};
+    QMenu* targetMenu_ = nullptr;
 };
 
 } // namespace vantrel
