@@ -19,7 +19,9 @@ const std::string kBase = "Manufacturer = \"Nordane\"\r\n"
                           "VCC = 2700 - 5500\r\n"
                           "Vpp = VCC\r\n";
 
-DeviceFileResult Parse(const std::string& text) { return ParseDeviceText(text.c_str(), "/x/A.dev"); }
+DeviceFileResult Parse(const std::string& text) {
+    return ParseDeviceText(text.c_str(), "/x/A.dev");
+}
 
 DeviceRecord Accepted(const std::string& text) {
     auto result = Parse(text);
@@ -29,7 +31,8 @@ DeviceRecord Accepted(const std::string& text) {
 
 std::string Repeat(const std::string& item, int n, const char* separator = ", ") {
     std::string text;
-    for (int i = 0; i < n; ++i) text += (i ? separator : "") + item;
+    for (int i = 0; i < n; ++i)
+        text += (i ? separator : "") + item;
     return text;
 }
 
@@ -71,7 +74,8 @@ TEST(DeviceFile, LineErrorsGiveTheirMessageAndLineNumber) {
         // Capacities of our own: refused on the line, nothing written past them.
         {"aIDAdr = " + Repeat("FF90", 21), "aIDAdr: Too many addresses, limited to 20."},
         {"Bank = " + Repeat("2000, 10", 24), "Bank: Too many ranges, limited to 24."},
-        {"ProgArea = \"EE\", 1, 0, " + Repeat("10, 1", 25), "ProgArea: Too many ranges, limited to 24."},
+        {"ProgArea = \"EE\", 1, 0, " + Repeat("10, 1", 25),
+         "ProgArea: Too many ranges, limited to 24."},
         {"aHWRange = " + Repeat("1, 2", 9), "aHWRange: Too many ranges, limited to 9."},
     };
     for (const auto& c : cases) {
@@ -85,8 +89,9 @@ TEST(DeviceFile, LineErrorsGiveTheirMessageAndLineNumber) {
 }
 
 TEST(DeviceFile, ByteListsAcceptThirtyBytesOverAllLines) {
-    auto record = Accepted(kBase + "aConstIDData = " + Repeat("1", 29) + "\r\naConstIDData = 1E\r\n" +
-                           "ChipSpecifics = " + Repeat("2", 30) + "\r\n");
+    auto record =
+        Accepted(kBase + "aConstIDData = " + Repeat("1", 29) + "\r\naConstIDData = 1E\r\n" +
+                 "ChipSpecifics = " + Repeat("2", 30) + "\r\n");
     EXPECT_EQ(record.constIdData.size(), 30u);
     EXPECT_EQ(record.constIdData.back(), 0x1E);
     EXPECT_EQ(record.chipSpecifics.size(), 30u);
@@ -188,7 +193,8 @@ TEST(DeviceFile, AreasAreSortedByOrderAndBankLinesShareOneFlashArea) {
     // order 2 (file order), the Bank area right behind the first order-7 area, further order-7
     // areas behind it, then order 9.
     std::vector<std::pair<std::string, int>> seen;
-    for (const auto& a : r.areas) seen.push_back({a.name, a.rangeCount});
+    for (const auto& a : r.areas)
+        seen.push_back({a.name, a.rangeCount});
     EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{
                         {"BOOT", 1}, {"INFO", 1}, {"FLASH", 3}, {"USER", 2}, {"DATA", 1}}));
     const auto& flash = r.areas[2];
@@ -295,7 +301,8 @@ TEST(DeviceFile, DirectoryScanMatchesDevWithoutRegardToCase) {
 
     test::TempDir empty;
     auto message = LoadDeviceFilesFrom(ui, table, empty.Path().string() + "/Device/");
-    EXPECT_EQ(message, "Can not find device file in directory " + empty.Path().string() + "/Device/");
+    EXPECT_EQ(message,
+              "Can not find device file in directory " + empty.Path().string() + "/Device/");
 }
 
 TEST(DeviceFile, OnlyTheFirst32767BytesAreRead) {

@@ -79,11 +79,9 @@ struct QuotedCase {
 
 TEST(TextScanner, ReadQuotedMarksEveryFailureWithoutWords) {
     const QuotedCase cases[] = {
-        {" \"abc\" rest", 256, "abc", 6},
-        {"\"\"", 256, "", 2},
-        {"\"a;b\"", 256, "a;b", 5},
-        {"abc", 256, nullptr, 0},          // no opening quote
-        {"\"abc", 256, nullptr, 0},        // no closing quote
+        {" \"abc\" rest", 256, "abc", 6},   {"\"\"", 256, "", 2},
+        {"\"a;b\"", 256, "a;b", 5},         {"abc", 256, nullptr, 0}, // no opening quote
+        {"\"abc", 256, nullptr, 0},                                   // no closing quote
         {"\"abc\r\n\"", 256, "abc\r\n", 7}, // line ends are text like any other
         {"\"abcd\"", 5, "abcd", 6},         // exactly size - 1
         {"\"abcde\"", 5, nullptr, 0},       // too long
@@ -113,10 +111,8 @@ TEST(TextScanner, LettersAndAlnumStopAtTheirRunAndNeverFail) {
         std::size_t consumed;
     };
     const Case cases[] = {
-        {"  AlgoS = x", false, 256, "AlgoS", 7},
-        {"S7542,", false, 256, "S", 1},
-        {"S7542,", true, 256, "S7542", 5},
-        {"#x", false, 256, "", 0},
+        {"  AlgoS = x", false, 256, "AlgoS", 7}, {"S7542,", false, 256, "S", 1},
+        {"S7542,", true, 256, "S7542", 5},       {"#x", false, 256, "", 0},
         {"abcdef", false, 4, "abc", 3}, // at most size - 1
         {"\"S60\"", true, 256, "", 0},
     };
@@ -125,8 +121,10 @@ TEST(TextScanner, LettersAndAlnumStopAtTheirRunAndNeverFail) {
         ScanError error;
         const char* cursor = c.text;
         char buffer[256] = {};
-        if (c.alnum) ReadAlnum(error, cursor, buffer, c.size);
-        else ReadLetters(error, cursor, buffer, c.size);
+        if (c.alnum)
+            ReadAlnum(error, cursor, buffer, c.size);
+        else
+            ReadLetters(error, cursor, buffer, c.size);
         EXPECT_FALSE(error.Failed());
         EXPECT_STREQ(buffer, c.result);
         EXPECT_EQ(static_cast<std::size_t>(cursor - c.text), c.consumed);
@@ -193,9 +191,10 @@ TEST(TextScanner, LineCommaAndBlankSkipping) {
 }
 
 TEST(TextScanner, HexDigitValue) {
-    const std::pair<char, int> cases[] = {{'0', 0}, {'9', 9}, {'a', 10}, {'F', 15},
+    const std::pair<char, int> cases[] = {{'0', 0},  {'9', 9},  {'a', 10}, {'F', 15},
                                           {'g', -1}, {'x', -1}, {' ', -1}, {'\0', -1}};
-    for (auto [c, value] : cases) EXPECT_EQ(HexDigitValue(c), value) << c;
+    for (auto [c, value] : cases)
+        EXPECT_EQ(HexDigitValue(c), value) << c;
 }
 
 } // namespace
