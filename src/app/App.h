@@ -33,8 +33,8 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
-    DeviceTable devices;       // every known device
-    DeviceSelection selection; // the chosen device, banks, passcode, program ranges
+    DeviceTable devices;        // every known device
+    DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
 
     int32_t lastErrorCode = 0;

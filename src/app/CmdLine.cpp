@@ -123,7 +123,9 @@ void RunAtOnce(App& app, AtOnce what, const std::string& param) {
     case Index:
         RunIndex(app, param);
         break;
-    case SelDevice: DEVICE_SelectFromCommandLine(app, param); break;
+    case SelDevice:
+        DEVICE_SelectFromCommandLine(app, param);
+        break;
     case SetIfSpeed:
         app.overrides.speedIndex = SpeedIndexByName(param);
         break;
