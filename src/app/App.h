@@ -7,6 +7,9 @@
 #include "app/CmdLine.h"
 #include "app/LogFile.h"
 #include "image/HexDoc.h"
+#include "device/DeviceChecks.h"
+#include "device/DeviceSelection.h"
+#include "device/DeviceTable.h"
 #include "link/ProtocolManager.h"
 #include "platform/Clock.h"
 #include "platform/Ui.h"
@@ -32,6 +35,9 @@ struct App {
     ProgramOptions options;
     StartupOverrides overrides;
     CHEXDoc doc{*this}; // the memory image and its file state
+    DeviceTable devices;        // every known device
+    DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
+    DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "image/DocumentCommands.h"
+#include "device/DeviceCommands.h"
 #include "link/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 
@@ -110,6 +111,24 @@ void DispatchBatchCommand(App& app, int command) {
         SendToMainWindow(app, command);
         break;
     case cmd::kRelocate: RelocateFromCommandLine(app); break;
+    case cmd::kPassword:
+        DEVICE_BatchPassword(app);
+        break;
+    case cmd::kSetArea:
+        DEVICE_BatchSetArea(app);
+        break;
+    case cmd::kSelBanks:
+        DEVICE_BatchSelBanks(app);
+        break;
+    case cmd::kSelMultiple:
+        DEVICE_BatchSelMultiple(app);
+        break;
+    case cmd::kSetFill:
+        DEVICE_BatchSetFill(app);
+        break;
+    case cmd::kSetIfASync:
+        DEVICE_BatchSetIfASync(app);
+        break;
     case cmd::kSetACBP:
         o.enableAC = true;
         break;

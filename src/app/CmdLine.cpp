@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/App.h"
+#include "device/DeviceCommands.h"
 #include "device/TextScanner.h"
 #include "link/UtilSnprintf.h"
 
@@ -123,8 +124,7 @@ void RunAtOnce(App& app, AtOnce what, const std::string& param) {
         RunIndex(app, param);
         break;
     case SelDevice:
-        // Chosen by name once the device database is read; see the device selection.
-        app.overrides.deviceChosen = false;
+        DEVICE_SelectFromCommandLine(app, param);
         break;
     case SetIfSpeed:
         app.overrides.speedIndex = SpeedIndexByName(param);

@@ -3,6 +3,8 @@
 #include "app/App.h"
 #include "app/Batch.h"
 #include "image/DocumentCommands.h"
+#include "device/DeviceChecks.h"
+#include "device/DeviceCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "ui/MainWindow.h"
 
@@ -16,6 +18,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
                  });
     app.mainWindow = std::make_unique<MainWindow>(app);
     RegisterDocumentCommands(app);
+    DEVICE_LoadDatabase(app);
 
     CMDLINE_ParseArguments(app, argc, argv);
     if (options.exitAfterBatch && !CMDLINE_IsExitRequested(app)) {
@@ -29,7 +32,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
 
-    WaitLinkReady(app);
+    if (WaitLinkReady(app)) UpdateDeviceMenu(app);
 
     if (settingsCorrected) APP_ReportError(app, 227);
     return true;

@@ -65,8 +65,8 @@ void ExpectChar(ScanError& error, const char*& cursor, char wanted) {
 
 void ReadQuoted(ScanError& error, const char*& cursor, char* buffer, std::size_t size) {
     if (error.Failed()) return;
-    SkipBlanks(cursor);
     const char* p = cursor;
+    SkipBlanks(p);
     if (*p != '"' || size == 0) {
         error.Set("\x01");
         return;
@@ -99,8 +99,8 @@ void ReadAlnum(ScanError& error, const char*& cursor, char* buffer, std::size_t 
 void ReadDecimal(ScanError& error, const char*& cursor, int32_t& result, int32_t minimum,
                  int32_t maximum) {
     if (error.Failed()) return;
-    SkipBlanks(cursor);
-    const char* p = cursor;
+    const char* p = cursor; // the cursor moves only when the read succeeds, blanks included
+    SkipBlanks(p);
     int32_t sign = 1;
     if (*p == '+') {
         ++p;
@@ -128,8 +128,8 @@ void ReadDecimal(ScanError& error, const char*& cursor, int32_t& result, int32_t
 void ReadHex(ScanError& error, const char*& cursor, uint32_t& result, uint32_t minimum,
              uint32_t maximum) {
     if (error.Failed()) return;
-    SkipBlanks(cursor);
     const char* p = cursor;
+    SkipBlanks(p);
     if (HexDigitValue(*p) < 0) {
         error.Set("Expecting a number");
         return;

@@ -77,6 +77,13 @@ class Ui {
     virtual void SetDocumentTitle(const std::string& /*title*/) {}
     // A file to put at the top of the recent-file list.
     virtual void AddRecentFile(const std::string& /*path*/) {}
+    // The Target menu, the fourth menu of the menu bar; a front end without menus has no items.
+    virtual int TargetMenuItemCount() { return 0; }
+    // Inserts the item of `command` in front of the item of `beforeCommand`; `statusTip` is the
+    // text the status bar shows for it.
+    virtual void InsertTargetMenuItem(int /*command*/, const std::string& /*label*/,
+                                      const std::string& /*statusTip*/, int /*beforeCommand*/) {}
+    virtual void RemoveTargetMenuItem(int /*command*/) {}
 };
 
 } // namespace vantrel

@@ -89,4 +89,16 @@ bool FakeUi::RelocationDialog(std::string& offset,
     return ok;
 }
 
+void FakeUi::InsertTargetMenuItem(int command, const std::string& label,
+                                  const std::string& statusTip, int beforeCommand) {
+    auto at = targetMenu.begin();
+    while (at != targetMenu.end() && at->command != beforeCommand)
+        ++at;
+    targetMenu.insert(at, {command, label, statusTip});
+}
+
+void FakeUi::RemoveTargetMenuItem(int command) {
+    std::erase_if(targetMenu, [command](const MenuItem& item) { return item.command == command; });
+}
+
 } // namespace vantrel::test

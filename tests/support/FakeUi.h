@@ -54,12 +54,22 @@ class FakeUi : public Ui {
                           const std::function<bool(const std::string&)>& accept) override;
     void SetDocumentTitle(const std::string& title) override { titles.push_back(title); }
     void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
+    int TargetMenuItemCount() override { return static_cast<int>(targetMenu.size()); }
+    void InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
+                              int beforeCommand) override;
+    void RemoveTargetMenuItem(int command) override;
 
     std::deque<MsgAnswer> answers;
     std::vector<MessageBoxCall> boxes;
     std::vector<std::string> helpTexts;
     std::map<int, std::vector<std::string>> statusTexts; // every text, per pane
     std::optional<int> quit;
+    struct MenuItem {
+        int command;
+        std::string label;
+        std::string statusTip;
+    };
+    std::vector<MenuItem> targetMenu; // the Target menu as the code under test left it
     int pumps = 0;
     int repaints = 0;
 

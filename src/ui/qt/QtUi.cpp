@@ -259,4 +259,31 @@ void QtUi::AddRecentFile(const std::string& path) {
     settings.setValue("Recent File List", files);
 }
 
+// Menu items carry their command id as their data.
+int QtUi::TargetMenuItemCount() {
+    return targetMenu_ ? static_cast<int>(targetMenu_->actions().size()) : 0;
+}
+
+void QtUi::InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
+                                int beforeCommand) {
+    if (!targetMenu_) return;
+    QAction* before = nullptr;
+    for (QAction* action : targetMenu_->actions())
+        if (action->data().toInt() == beforeCommand) before = action;
+    auto* action = new QAction(Latin1(label), targetMenu_);
+    action->setData(command);
+    action->setStatusTip(Latin1(statusTip));
+    targetMenu_->insertAction(before, action);
+}
+
+void QtUi::RemoveTargetMenuItem(int command) {
+    if (!targetMenu_) return;
+    for (QAction* action : targetMenu_->actions()) {
+        if (action->data().toInt() == command) {
+            targetMenu_->removeAction(action);
+            action->deleteLater();
+        }
+    }
+}
+
 } // namespace vantrel

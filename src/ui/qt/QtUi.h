@@ -1,6 +1,7 @@
 #pragma once
 // The Ui seam drawn with Qt widgets. Texts are 8-bit and shown as Latin-1.
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -32,6 +33,13 @@ class QtUi : public Ui {
     void SetDocumentTitle(const std::string& title) override;
     void AddRecentFile(const std::string& path) override;
 
+    // The menu the device-dependent Target commands go into (none until the menus exist).
+    void SetTargetMenu(QMenu* menu) { targetMenu_ = menu; }
+    int TargetMenuItemCount() override;
+    void InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
+                              int beforeCommand) override;
+    void RemoveTargetMenuItem(int command) override;
+
     // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
     QWidget* PaneWidget(int pane) const;
 
@@ -40,6 +48,7 @@ class QtUi : public Ui {
     QStatusBar* statusBar_ = nullptr;
     QLabel* panes_[3] = {};
     QString baseTitle_;
+    QMenu* targetMenu_ = nullptr;
 };
 
 } // namespace vantrel
