@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
+#include "settings/SettingsState.h"
 
 namespace vantrel {
 
@@ -30,6 +31,7 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
+    SettingsState settings;
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
