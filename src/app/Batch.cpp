@@ -7,7 +7,9 @@
 namespace vantrel {
 namespace {
 
-void SetStatus(App& app, const std::string& text) { app.ui.SetStatusText(0, text); }
+void SetStatus(App& app, const std::string& text) {
+    app.ui.SetStatusText(0, text);
+}
 
 void SendToMainWindow(App& app, int command) {
     if (app.mainWindow) app.mainWindow->OnCommand(command);
@@ -20,6 +22,8 @@ void CMDLINE_Step(App& app) {
     if (!s.batchRunning) return;
     if (s.errorLevel != 0) {
         s.batchRunning = false;
+        // An error in an entry before the last leaves a "running" text behind: say it stopped.
+        if (s.runningTextShown) SetStatus(app, "Batchmode stopped");
         if (s.exitRequested) {
             app.clock.Sleep(kExitDelayMs);
             app.ui.PostQuit(s.errorLevel);
@@ -72,7 +76,8 @@ void RunBatchCommand(App& app, int command, bool needsProgrammer) {
         DispatchBatchCommand(app, command);
     }
     if (s.runningTextShown && !s.batchRunning)
-        SetStatus(app, s.errorLevel != 0 ? "Batchmode stopped" : "Batchmode successfully completed");
+        SetStatus(app,
+                  s.errorLevel != 0 ? "Batchmode stopped" : "Batchmode successfully completed");
 }
 
 void DispatchBatchCommand(App& app, int command) {
@@ -100,23 +105,40 @@ void DispatchBatchCommand(App& app, int command) {
     case cmd::kOpenFile:
         SendToMainWindow(app, command);
         break;
-    case cmd::kSetACBP: o.enableAC = true; break;
-    case cmd::kClearACBP: o.enableAC = false; break;
-    case cmd::kSetCOD: o.clearOnDemand = true; break;
-    case cmd::kClearCOD: o.clearOnDemand = false; break;
+    case cmd::kSetACBP:
+        o.enableAC = true;
+        break;
+    case cmd::kClearACBP:
+        o.enableAC = false;
+        break;
+    case cmd::kSetCOD:
+        o.clearOnDemand = true;
+        break;
+    case cmd::kClearCOD:
+        o.clearOnDemand = false;
+        break;
     // "Do not verify blank pages" on the command line switches the readout-protection flag,
     // as the option ids were always dispatched; the dialog's check box keeps EnableVBP.
     case cmd::kSetACRP:
-    case cmd::kSetDNVBP: o.clearReadoutProtection = true; break;
+    case cmd::kSetDNVBP:
+        o.clearReadoutProtection = true;
+        break;
     case cmd::kClearACRP:
-    case cmd::kClearDNVBP: o.clearReadoutProtection = false; break;
-    case cmd::kSetDE: o.detailedError = true; break;
-    case cmd::kClearDE: o.detailedError = false; break;
+    case cmd::kClearDNVBP:
+        o.clearReadoutProtection = false;
+        break;
+    case cmd::kSetDE:
+        o.detailedError = true;
+        break;
+    case cmd::kClearDE:
+        o.detailedError = false;
+        break;
     case cmd::kExit:
         app.documentModified = false; // no save question
         SendToMainWindow(app, command);
         break;
-    default: break;
+    default:
+        break;
     }
     CMDLINE_CommandDone(app);
 }

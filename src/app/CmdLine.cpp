@@ -49,8 +49,7 @@ constexpr CmdLineOption kOptions[] = {
     {"setarea", cmd::kSetArea, None, true,
      "\t\t<ADDRESS,LENGTH> Sets the external area (Needs special Vantrel!)"},
     {"setFILL", cmd::kSetFill, None, true, "\t\t<HEX> Sets the fill byte."},
-    {"password", cmd::kPassword, None, false,
-     "\t<LENGTHn,ID1,ID2,ID3,...,IDn> Sets the ID-bytes."},
+    {"password", cmd::kPassword, None, false, "\t<LENGTHn,ID1,ID2,ID3,...,IDn> Sets the ID-bytes."},
     {"setACBP", cmd::kSetACBP, None, false, "\t\tSets option 'Automatic clear before program'."},
     {"setACRP", cmd::kSetACRP, None, false,
      "\t\tSets option 'Automatically clear readout protection'."},
@@ -101,8 +100,10 @@ void RunIndex(App& app, const std::string& param) {
     long long number = 0;
     bool valid = true;
     for (char c : param) {
-        if (c < '1' || c > '8') valid = false;
-        else number = number * 10 + (c - '0');
+        if (c < '1' || c > '8')
+            valid = false;
+        else
+            number = number * 10 + (c - '0');
         if (number > std::numeric_limits<int32_t>::max()) valid = false;
         if (!valid) break;
     }
@@ -117,21 +118,32 @@ void RunIndex(App& app, const std::string& param) {
 void RunAtOnce(App& app, AtOnce what, const std::string& param) {
     CMDLINE_SetReadParam(app, param);
     switch (what) {
-    case Com: RunCom(app, param); break;
-    case Index: RunIndex(app, param); break;
+    case Com:
+        RunCom(app, param);
+        break;
+    case Index:
+        RunIndex(app, param);
+        break;
     case SelDevice:
         // Chosen by name once the device database is read; see the device selection.
         app.overrides.deviceChosen = false;
         break;
-    case SetIfSpeed: app.overrides.speedIndex = SpeedIndexByName(param); break;
-    case SetIfSync: app.overrides.interfaceIndex = 1; break;
-    case None: break;
+    case SetIfSpeed:
+        app.overrides.speedIndex = SpeedIndexByName(param);
+        break;
+    case SetIfSync:
+        app.overrides.interfaceIndex = 1;
+        break;
+    case None:
+        break;
     }
 }
 
 } // namespace
 
-std::span<const CmdLineOption> OptionTable() { return kOptions; }
+std::span<const CmdLineOption> OptionTable() {
+    return kOptions;
+}
 
 void CMDLINE_Init(App& app, const std::string& programName, const std::string& errorFileName,
                   int exitCommand, BatchCallback callback) {
@@ -207,13 +219,18 @@ int CMDLINE_ParseOption(App& app, const std::string& word) {
 
 std::string CMDLINE_HelpText() {
     std::string text = "Valid command line options:\r\n\r\n";
-    for (const auto& option : kOptions) text += std::string("-") + option.name + option.help + "\r\n";
+    for (const auto& option : kOptions)
+        text += std::string("-") + option.name + option.help + "\r\n";
     return text;
 }
 
-void CMDLINE_ShowHelp(App& app) { app.ui.ShowHelpText(CMDLINE_HelpText(), "Commandline"); }
+void CMDLINE_ShowHelp(App& app) {
+    app.ui.ShowHelpText(CMDLINE_HelpText(), "Commandline");
+}
 
-const std::string& CMDLINE_GetParam(const App& app) { return app.cmdline.readParam; }
+const std::string& CMDLINE_GetParam(const App& app) {
+    return app.cmdline.readParam;
+}
 
 void CMDLINE_SetReadParam(App& app, const std::string& param) {
     app.cmdline.readParam = param;
@@ -287,7 +304,9 @@ std::string CMDLINE_GetString(App& app, std::size_t maxLength) {
     return text;
 }
 
-bool CMDLINE_HasParseError(const App& app) { return app.cmdline.parseError; }
+bool CMDLINE_HasParseError(const App& app) {
+    return app.cmdline.parseError;
+}
 
 void CMDLINE_ReportError(App& app, const std::string& text) {
     auto& s = app.cmdline;
@@ -296,10 +315,20 @@ void CMDLINE_ReportError(App& app, const std::string& text) {
     s.errorFile.WriteEntry(app.clock.Milliseconds(), s.errorLevel, text);
 }
 
-int32_t CMDLINE_GetErrorLevel(const App& app) { return app.cmdline.errorLevel; }
-void CMDLINE_SetErrorLevel(App& app, int32_t code) { app.cmdline.errorLevel = code; }
-bool CMDLINE_IsBatchRunning(const App& app) { return app.cmdline.batchRunning; }
-bool CMDLINE_IsExitRequested(const App& app) { return app.cmdline.exitRequested; }
-void CMDLINE_SetSerialNumber(App& app, int32_t number) { app.cmdline.serialNumber = number; }
+int32_t CMDLINE_GetErrorLevel(const App& app) {
+    return app.cmdline.errorLevel;
+}
+void CMDLINE_SetErrorLevel(App& app, int32_t code) {
+    app.cmdline.errorLevel = code;
+}
+bool CMDLINE_IsBatchRunning(const App& app) {
+    return app.cmdline.batchRunning;
+}
+bool CMDLINE_IsExitRequested(const App& app) {
+    return app.cmdline.exitRequested;
+}
+void CMDLINE_SetSerialNumber(App& app, int32_t number) {
+    app.cmdline.serialNumber = number;
+}
 
 } // namespace vantrel

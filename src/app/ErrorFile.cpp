@@ -7,7 +7,9 @@
 
 namespace vantrel {
 
-ErrorFile::~ErrorFile() { Close(-1); }
+ErrorFile::~ErrorFile() {
+    Close(-1);
+}
 
 void ErrorFile::Init(const std::string& name, const std::tm& startTime, uint32_t startTick) {
     name_ = name;

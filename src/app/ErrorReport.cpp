@@ -9,7 +9,9 @@ void SetLastErrorCode(App& app, int32_t code) {
     CMDLINE_SetErrorLevel(app, code);
 }
 
-int32_t GetLastErrorCode(const App& app) { return app.lastErrorCode; }
+int32_t GetLastErrorCode(const App& app) {
+    return app.lastErrorCode;
+}
 
 void APP_ReportError(App& app, int32_t code, const char* text) {
     std::string message;
@@ -25,8 +27,8 @@ void APP_ReportError(App& app, int32_t code, const char* text) {
     if (CMDLINE_IsBatchRunning(app) || app.cmdline.parsing) CMDLINE_ReportError(app, message);
 
     // With -exit on the command line nobody is there to act on a question: a plain notice.
-    bool plain = CMDLINE_IsExitRequested(app) && code != 211 && code != 212 && code != 214 &&
-                 code != 231;
+    bool plain =
+        CMDLINE_IsExitRequested(app) && code != 211 && code != 212 && code != 214 && code != 231;
     int kind = plain ? 2 : 1;
     if (app.mainWindow)
         app.mainWindow->OnErrorMessage(code, kind, message);

@@ -9,7 +9,9 @@
 
 namespace vantrel {
 
-ProtocolLog::~ProtocolLog() { Close(); }
+ProtocolLog::~ProtocolLog() {
+    Close();
+}
 
 std::string ProtocolLog::Header(const std::tm& now) {
     char date[128];

@@ -39,10 +39,20 @@ class ProtocolLog {
     uint32_t openTick_ = 0;
 };
 
-inline void LOG_Open(ProtocolLog& log, Clock& clock, bool enabled) { log.Open(clock, enabled); }
-inline void LOG_Write(ProtocolLog& log, const std::string& text) { log.Write(text); }
-inline void LOG_WriteHexByte(ProtocolLog& log, uint8_t byte) { log.WriteHexByte(byte); }
-inline void LOG_WriteTimeStamp(ProtocolLog& log) { log.WriteTimeStamp(); }
-inline void LOG_Close(ProtocolLog& log) { log.Close(); }
+inline void LOG_Open(ProtocolLog& log, Clock& clock, bool enabled) {
+    log.Open(clock, enabled);
+}
+inline void LOG_Write(ProtocolLog& log, const std::string& text) {
+    log.Write(text);
+}
+inline void LOG_WriteHexByte(ProtocolLog& log, uint8_t byte) {
+    log.WriteHexByte(byte);
+}
+inline void LOG_WriteTimeStamp(ProtocolLog& log) {
+    log.WriteTimeStamp();
+}
+inline void LOG_Close(ProtocolLog& log) {
+    log.Close();
+}
 
 } // namespace vantrel

@@ -37,28 +37,40 @@ int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand) {
     if (error == 0) return 0;
     if (detailedError) return error;
     switch (lastBatchCommand) {
-    case cmd::kCheckBlank: return 2;
+    case cmd::kCheckBlank:
+        return 2;
     case cmd::kClearAll:
     case cmd::kClearChip:
-    case cmd::kClear: return 4;
-    case cmd::kVerify: return 3;
-    case cmd::kProgram: return 6;
-    case cmd::kProgramVerify: return 5;
-    case cmd::kReadBack: return 7;
+    case cmd::kClear:
+        return 4;
+    case cmd::kVerify:
+        return 3;
+    case cmd::kProgram:
+        return 6;
+    case cmd::kProgramVerify:
+        return 5;
+    case cmd::kReadBack:
+        return 7;
     case cmd::kSaveAs:
     case cmd::kMerge:
-    case cmd::kOpenFile: return 10;
-    case cmd::kStart: return 8;
-    default: break;
+    case cmd::kOpenFile:
+        return 10;
+    case cmd::kStart:
+        return 8;
+    default:
+        break;
     }
     switch (error) {
     case 40:
     case 44:
     case 73:
     case 81:
-    case 209: return 9; // communication with the target or programmer timed out or broke
-    case 210: return 10;
-    default: return error;
+    case 209:
+        return 9; // communication with the target or programmer timed out or broke
+    case 210:
+        return 10;
+    default:
+        return error;
     }
 }
 

@@ -15,7 +15,11 @@ std::string VersionString() {
     return UTIL_format("Vantrel V%d.%.2d", {kVersionMajor, kVersionMinor}) + "x";
 }
 
-std::string BuildDate() { return VANTREL_BUILD_DATE; }
-std::string BuildTime() { return VANTREL_BUILD_TIME; }
+std::string BuildDate() {
+    return VANTREL_BUILD_DATE;
+}
+std::string BuildTime() {
+    return VANTREL_BUILD_TIME;
+}
 
 } // namespace vantrel

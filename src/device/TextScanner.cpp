@@ -9,17 +9,23 @@
 namespace vantrel {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 template <typename Accept>
-void ReadRun(ScanError& error, const char*& cursor, char* buffer, std::size_t size,
-             Accept accept) {
+void ReadRun(ScanError& error, const char*& cursor, char* buffer, std::size_t size, Accept accept) {
     if (error.Failed() || size == 0) return;
     SkipBlanks(cursor);
     std::size_t n = 0;
-    while (accept(*cursor) && n + 1 < size) buffer[n++] = *cursor++;
+    while (accept(*cursor) && n + 1 < size)
+        buffer[n++] = *cursor++;
     buffer[n] = '\0';
 }
 
@@ -32,12 +38,15 @@ void ScanError::Set(const std::string& message) {
 }
 
 void SkipBlanks(const char*& cursor) {
-    while (IsBlank(*cursor)) ++cursor;
+    while (IsBlank(*cursor))
+        ++cursor;
 }
 
 void SkipLine(const char*& cursor) {
-    while (*cursor && *cursor != '\r' && *cursor != '\n') ++cursor;
-    while (*cursor == '\r' || *cursor == '\n') ++cursor;
+    while (*cursor && *cursor != '\r' && *cursor != '\n')
+        ++cursor;
+    while (*cursor == '\r' || *cursor == '\n')
+        ++cursor;
 }
 
 void SkipComma(const char*& cursor) {
@@ -104,7 +113,8 @@ void ReadDecimal(ScanError& error, const char*& cursor, int32_t& result, int32_t
     }
     // Accumulated in 32 bits with wrap-around, as a 32-bit register would.
     uint32_t value = 0;
-    while (IsDigit(*p)) value = value * 10u + static_cast<uint32_t>(*p++ - '0');
+    while (IsDigit(*p))
+        value = value * 10u + static_cast<uint32_t>(*p++ - '0');
     auto signedValue = static_cast<int32_t>(value);
     if (signedValue < minimum) {
         error.Set(UTIL_format("Expected a value >= %d", {minimum}));
@@ -125,7 +135,8 @@ void ReadHex(ScanError& error, const char*& cursor, uint32_t& result, uint32_t m
         return;
     }
     uint32_t value = 0;
-    for (int d; (d = HexDigitValue(*p)) >= 0; ++p) value = value * 16u + static_cast<uint32_t>(d);
+    for (int d; (d = HexDigitValue(*p)) >= 0; ++p)
+        value = value * 16u + static_cast<uint32_t>(d);
     if (value < minimum) {
         char text[64];
         std::snprintf(text, sizeof text, "Expected a value >= %x", minimum);

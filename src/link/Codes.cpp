@@ -72,11 +72,13 @@ const std::map<int32_t, ResultTexts>& ProgrammerResults() {
         {86, {"CRC check in target failed", nullptr}},
         {87, {"Device file for ST7 invalid", nullptr}},
         {88, {"Target is write protected !", nullptr}},
-        {90, {"Could not connect to target. No reply from bootloader.",
-              "No reply from target bootloader !"}},
+        {90,
+         {"Could not connect to target. No reply from bootloader.",
+          "No reply from target bootloader !"}},
         {91, {"Wrong reply from SBOOT on Baudrate change command !", "Wrong reply from SBOOT !"}},
-        {92, {"Wrong command reply from SBOOT on RAMLoader command !",
-              "Wrong command reply from SBOOT !"}},
+        {92,
+         {"Wrong command reply from SBOOT on RAMLoader command !",
+          "Wrong command reply from SBOOT !"}},
         {93, {"Error during communication to SBOOT (Overrun framing etc.)", nullptr}},
         {94, {"Download of RamCode failed.", nullptr}},
         {95, {"Wrong checksum after RamCode download.", nullptr}},
@@ -122,14 +124,15 @@ const std::map<int32_t, const char*>& PcTexts() {
 
 const char* const kBreakdown = "Breakdown of communication between Vantrel and PC";
 
-bool SerialRule(uint32_t serial) { return serial / 1000 == 3 || serial / 10000 == 3; }
+bool SerialRule(uint32_t serial) {
+    return serial / 1000 == 3 || serial / 10000 == 3;
+}
 
 } // namespace
 
 std::string ErrorText(int32_t code, const ProgrammerStatus& status) {
     if (code == 0) return {};
-    if (code == -1)
-        return status.state == kStateNoCommunication ? kBreakdown : "Unknown error !";
+    if (code == -1) return status.state == kStateNoCommunication ? kBreakdown : "Unknown error !";
     if (auto it = ProgrammerResults().find(code); it != ProgrammerResults().end()) {
         if (code >= 2 && code <= 4)
             return UTIL_format(it->second.report,
@@ -185,23 +188,36 @@ std::string StateText(uint8_t state) {
 std::string HardwareName(const ProgrammerStatus& status) {
     bool rule = SerialRule(status.serialNumber);
     switch (status.hardwareVersion) {
-    case 100: return "Vantrel 1";
-    case 200: return "Vantrel 2";
-    case 300: return "Vantrel 3";
-    case 310: return "Vantrel 3S";
+    case 100:
+        return "Vantrel 1";
+    case 200:
+        return "Vantrel 2";
+    case 300:
+        return "Vantrel 3";
+    case 310:
+        return "Vantrel 3S";
     case 311:
-    case 320: return "Vantrel 3SR1";
-    case 400: return rule ? "Vantrel 3 Rev.4" : "Vantrel 4";
-    case 410: return rule ? "Vantrel 3 Rev.4" : "Vantrel 4 Rev.1";
-    case 411: return rule ? "Vantrel 3 Rev.4a" : "Vantrel 4 Rev.1a";
-    case 421: return "Vantrel ST7";
+    case 320:
+        return "Vantrel 3SR1";
+    case 400:
+        return rule ? "Vantrel 3 Rev.4" : "Vantrel 4";
+    case 410:
+        return rule ? "Vantrel 3 Rev.4" : "Vantrel 4 Rev.1";
+    case 411:
+        return rule ? "Vantrel 3 Rev.4a" : "Vantrel 4 Rev.1a";
+    case 421:
+        return "Vantrel ST7";
     case 500:
     case 510:
-    case 570: return status.hardwareVariant == 0 ? "Vantrel ST7" : "Vantrel 5";
-    case 520: return "Vantrel 5 Rev.2";
+    case 570:
+        return status.hardwareVariant == 0 ? "Vantrel ST7" : "Vantrel 5";
+    case 520:
+        return "Vantrel 5 Rev.2";
     case 571:
-    case 572: return "Vantrel ST7";
-    case 580: return "Vantrel 5T";
+    case 572:
+        return "Vantrel ST7";
+    case 580:
+        return "Vantrel 5T";
     default:
         return UTIL_format("Vantrel HW %d.%.2d",
                            {status.hardwareVersion / 100, status.hardwareVersion % 100});
@@ -221,6 +237,8 @@ std::string FirmwareVersionText(uint32_t version) {
     return text;
 }
 
-bool FirmwareAccepted(uint32_t version) { return version / 100 == 200; }
+bool FirmwareAccepted(uint32_t version) {
+    return version / 100 == 200;
+}
 
 } // namespace vantrel

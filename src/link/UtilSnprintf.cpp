@@ -10,7 +10,8 @@ class Writer {
         if (size_ > 0 && written_ + 1 < size_) buffer_[written_++] = c;
     }
     void Put(const char* s) {
-        while (*s) Put(*s++);
+        while (*s)
+            Put(*s++);
     }
     int Finish() {
         if (size_ > 0) buffer_[written_] = '\0';
@@ -31,8 +32,10 @@ void PutNumber(Writer& out, uint64_t value, unsigned base, int minDigits) {
         digits[n++] = "0123456789ABCDEF"[value % base];
         value /= base;
     } while (value != 0 && n < 32);
-    for (int i = n; i < minDigits; ++i) out.Put('0');
-    while (n > 0) out.Put(digits[--n]);
+    for (int i = n; i < minDigits; ++i)
+        out.Put('0');
+    while (n > 0)
+        out.Put(digits[--n]);
 }
 
 } // namespace
@@ -54,7 +57,8 @@ int UTIL_snprintf(char* buffer, std::size_t size, const char* format,
         int minDigits = 0;
         if (*p == '.') {
             ++p;
-            while (*p >= '0' && *p <= '9') minDigits = minDigits * 10 + (*p++ - '0');
+            while (*p >= '0' && *p <= '9')
+                minDigits = minDigits * 10 + (*p++ - '0');
             if (minDigits > 32) minDigits = 32;
         }
         if (*p == 'l') ++p;
@@ -87,8 +91,7 @@ int UTIL_snprintf(char* buffer, std::size_t size, const char* format,
     return out.Finish();
 }
 
-std::string UTIL_format(const char* format, std::initializer_list<FmtArg> args,
-                        std::size_t size) {
+std::string UTIL_format(const char* format, std::initializer_list<FmtArg> args, std::size_t size) {
     std::string buffer(size, '\0');
     int n = UTIL_snprintf(buffer.data(), size, format, args);
     buffer.resize(static_cast<std::size_t>(n));

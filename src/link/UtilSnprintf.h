@@ -14,11 +14,12 @@ namespace vantrel {
 class FmtArg {
   public:
     template <typename T>
-        requires std::is_integral_v<T>
-    FmtArg(T v) : kind_(Kind::Integer), integer_(static_cast<int64_t>(v)) {}
+    requires std::is_integral_v<T> FmtArg(T v)
+        : kind_(Kind::Integer), integer_(static_cast<int64_t>(v)) {}
     FmtArg(const char* s) : kind_(Kind::Text), text_(s) {}
     FmtArg(const std::string& s) : kind_(Kind::Text), text_(s.c_str()) {}
-    FmtArg(const void* p) : kind_(Kind::Integer), integer_(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))) {}
+    FmtArg(const void* p)
+        : kind_(Kind::Integer), integer_(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))) {}
 
     int64_t Integer() const { return kind_ == Kind::Integer ? integer_ : 0; }
     const char* Text() const { return kind_ == Kind::Text && text_ ? text_ : "(null)"; }

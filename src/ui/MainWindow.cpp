@@ -44,7 +44,9 @@ void MainWindow::OnErrorMessage(int32_t code, int kind, const std::string& text)
         break;
     case 211:
     case 212:
-    case 216: PM_EnableSessionCheck(app_.pm); break;
+    case 216:
+        PM_EnableSessionCheck(app_.pm);
+        break;
     case 215:
     case 217:
         if (openDeviceDialog) openDeviceDialog();
@@ -61,7 +63,8 @@ void MainWindow::OnErrorMessage(int32_t code, int kind, const std::string& text)
         if (CMDLINE_IsBatchRunning(app_)) break;
         if (openDeviceDialog) openDeviceDialog();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

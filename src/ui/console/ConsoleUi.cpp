@@ -18,11 +18,16 @@ struct Choice {
 
 std::vector<Choice> ChoicesFor(MsgButtons buttons) {
     switch (buttons) {
-    case MsgButtons::Ok: return {{'o', "OK", MsgAnswer::Ok}};
-    case MsgButtons::OkCancel: return {{'o', "OK", MsgAnswer::Ok}, {'c', "Cancel", MsgAnswer::Cancel}};
-    case MsgButtons::YesNo: return {{'y', "Yes", MsgAnswer::Yes}, {'n', "No", MsgAnswer::No}};
+    case MsgButtons::Ok:
+        return {{'o', "OK", MsgAnswer::Ok}};
+    case MsgButtons::OkCancel:
+        return {{'o', "OK", MsgAnswer::Ok}, {'c', "Cancel", MsgAnswer::Cancel}};
+    case MsgButtons::YesNo:
+        return {{'y', "Yes", MsgAnswer::Yes}, {'n', "No", MsgAnswer::No}};
     case MsgButtons::YesNoCancel:
-        return {{'y', "Yes", MsgAnswer::Yes}, {'n', "No", MsgAnswer::No}, {'c', "Cancel", MsgAnswer::Cancel}};
+        return {{'y', "Yes", MsgAnswer::Yes},
+                {'n', "No", MsgAnswer::No},
+                {'c', "Cancel", MsgAnswer::Cancel}};
     case MsgButtons::RetryCancel:
         return {{'r', "Retry", MsgAnswer::Retry}, {'c', "Cancel", MsgAnswer::Cancel}};
     }

@@ -1,10 +1,12 @@
 #include "ui/qt/MainFrame.h"
 
+#include <QMenuBar>
 #include <QStatusBar>
 
 #include "app/App.h"
 #include "app/Version.h"
 #include "ui/MainWindow.h"
+#include "ui/qt/AboutDialog.h"
 #include "ui/qt/QtUi.h"
 
 namespace vantrel {
@@ -15,6 +17,11 @@ MainFrame::MainFrame(App& app, QtUi& ui) : app_(app) {
     move(0, 0);
     ui.SetWindow(this, statusBar());
     statusBar()->showMessage("Ready");
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction("&About VANTREL...", this, [this] {
+        AboutDialog about(this);
+        about.exec();
+    });
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (app_.mainWindow) app_.mainWindow->OnTimer();
     });

@@ -1,0 +1,14 @@
+#include "ui/AboutBox.h"
+
+#include "app/Version.h"
+
+namespace vantrel {
+
+AboutBox MakeAboutBox() {
+    AboutBox box;
+    box.version = VersionString();
+    box.buildStamp = "Compile time: " + BuildTime() + " on " + BuildDate();
+    return box;
+}
+
+} // namespace vantrel

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "app/Batch.h"
+#include "app/Startup.h"
+#include "support/AppFixture.h"
+#include "ui/MainWindow.h"
+
+namespace vantrel {
+namespace {
+
+class Batch : public test::AppFixture {
+  protected:
+    // Start-up with these arguments, then timer ticks until the program quits or the batch
+    // ends; returns the exit code.
+    int32_t Run(std::vector<std::string> args, bool exitAfterBatch = false) {
+        args.insert(args.begin(), "vantrel");
+        std::vector<const char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.c_str());
+        EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data(),
+                                 StartupOptions{.exitAfterBatch = exitAfterBatch}));
+        BeforeTicks();
+        for (int tick = 0; tick < 10000 && !ui.quit && CMDLINE_IsBatchRunning(*app); ++tick) {
+            clock.now += kTimerPeriodMs;
+            app->mainWindow->OnTimer();
+        }
+        return ExitInstance(*app);
+    }
+    // Runs after start-up, before the first timer tick.
+    virtual void BeforeTicks() {}
+
+    void ProgrammerReady() { app->pm.status.state = kStateReady; }
+    // A handler that records the commands the main window received.
+    void Record(int command, int32_t failWith = 0) {
+        app->mainWindow->SetCommandHandler(command, [this, command, failWith] {
+            received.push_back(command);
+            if (failWith) APP_ReportError(*app, failWith);
+        });
+    }
+    const std::vector<std::string>& Status() { return ui.statusTexts[0]; }
+
+    std::vector<int> received;
+};
+
+TEST_F(Batch, CommandWaitingForAnAbsentProgrammerTimesOutWith209) {
+    uint32_t start = clock.now;
+    EXPECT_EQ(Run({"-checkblank", "-exit"}), 9);
+    EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 209);
+    EXPECT_EQ(app->cmdline.lastBatchCommand, 0); // never dispatched
+    // 200 ms start-up poll, 4 s wait for the programmer, 1 s before ending.
+    EXPECT_GE(clock.now - start, 5200u);
+    EXPECT_LE(clock.now - start, 5300u);
+    ASSERT_TRUE(ui.quit.has_value());
+    EXPECT_EQ(*ui.quit, 209);
+
+    // With exit requested the message is a plain notice.
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "No response from Vantrel (Timeout)");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::None);
+
+    EXPECT_EQ(Status().front(), "Batchmode running");
+    EXPECT_EQ(Status()[1], "Batchmode running (timeout 3950)");
+    EXPECT_EQ(Status().back(), "Batchmode stopped");
+
+    EndRun();
+    std::string err = test::ReadFile(dir / "Vantrel.err");
+    EXPECT_EQ(err.rfind("* Program start: 2014-01-21, 11:13:00\r\n\r\n\r\n000:04:", 0), 0u) << err;
+    EXPECT_NE(err.find(" --- Error: 209\r\nNo response from Vantrel (Timeout)\r\n"),
+              std::string::npos)
+        << err;
+}
+
+TEST_F(Batch, DetailedErrorLevelGivesTheCodeItself) {
+    EXPECT_EQ(Run({"-setDE", "-checkblank", "-exit"}), 209);
+    EXPECT_EQ(app->cmdline.lastBatchCommand, cmd::kSetDE);
+}
+
+class BatchWithProgrammer : public Batch {
+  protected:
+    void BeforeTicks() override {
+        ProgrammerReady();
+        Record(cmd::kCheckBlank, failCheckBlank);
+        Record(cmd::kVerify);
+    }
+    int32_t failCheckBlank = 0;
+};
+
+TEST_F(BatchWithProgrammer, RunsEveryCommandAndEndsWithZero) {
+    EXPECT_EQ(Run({"-setACBP", "-checkblank", "-verify", "-exit"}), 0);
+    EXPECT_EQ(received, (std::vector<int>{cmd::kCheckBlank, cmd::kVerify}));
+    EXPECT_TRUE(app->options.enableAC);
+    EXPECT_EQ(app->cmdline.lastBatchCommand, cmd::kVerify);
+    EXPECT_EQ(Status().back(), "Batchmode successfully completed");
+    EndRun();
+    EXPECT_FALSE(std::filesystem::exists(dir / "Vantrel.err"));
+}
+
+TEST_F(BatchWithProgrammer, StopsAtTheFirstErrorAndMapsTheExitCode) {
+    failCheckBlank = 4;
+    EXPECT_EQ(Run({"-checkblank", "-setCOD", "-exit"}), 2);
+    EXPECT_FALSE(app->options.clearOnDemand); // the third command did not run
+    EXPECT_EQ(*ui.quit, 4);
+    EXPECT_EQ(Status().back(), "Batchmode stopped");
+}
+
+TEST_F(BatchWithProgrammer, ConsoleEndsWithoutAnExplicitExit) {
+    EXPECT_EQ(Run({"-checkblank"}, /*exitAfterBatch=*/true), 0);
+    EXPECT_TRUE(ui.quit.has_value());
+    EXPECT_TRUE(CMDLINE_IsExitRequested(*app));
+}
+
+TEST_F(Batch, EntryWaitsWhileAnOperationRunsOrJobsAreQueued) {
+    CMDLINE_Init(*app, "VANTREL", "Vantrel.err", cmd::kExit,
+                 [this](int command, bool needs) { RunBatchCommand(*app, command, needs); });
+    app->mainWindow = std::make_unique<MainWindow>(*app);
+    ASSERT_EQ(CMDLINE_ParseOption(*app, "setCOD"), 1);
+    app->operationsRunning = 1;
+    CMDLINE_Step(*app);
+    EXPECT_FALSE(app->options.clearOnDemand);
+    app->operationsRunning = 0;
+    app->pm.jobs.push_back(1);
+    CMDLINE_Step(*app);
+    EXPECT_FALSE(app->options.clearOnDemand);
+    app->pm.jobs.clear();
+    CMDLINE_Step(*app);
+    EXPECT_TRUE(app->options.clearOnDemand);
+    EXPECT_FALSE(CMDLINE_IsBatchRunning(*app));
+}
+
+TEST_F(Batch, NoArgumentsNoBatchExitZero) {
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_FALSE(CMDLINE_IsBatchRunning(*app));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(Batch, InvalidOptionEndsTheConsoleRunWithOne) {
+    EXPECT_EQ(Run({"-h"}, /*exitAfterBatch=*/true), 1);
+    EndRun();
+    std::string err = test::ReadFile(dir / "Vantrel.err");
+    EXPECT_NE(err.find(" --- Error:   1\r\n\"h\" is not a valid command !"), std::string::npos)
+        << err;
+}
+
+TEST_F(Batch, OptionCommandsSwitchTheirFlags) {
+    EXPECT_EQ(Run({"-setACBP", "-setCOD", "-setACRP", "-setDE", "-exit"}), 0);
+    EXPECT_TRUE(app->options.enableAC && app->options.clearOnDemand &&
+                app->options.clearReadoutProtection && app->options.detailedError);
+    app = std::make_unique<App>(ui, clock);
+    ui.quit.reset();
+    EXPECT_EQ(Run({"-setACRP", "-clearDNVBP", "-setDNVBP", "-clearCOD", "-exit"}), 0);
+    EXPECT_TRUE(app->options.clearReadoutProtection);
+    EXPECT_TRUE(app->options.enableVBP); // the command-line ids switch readout protection
+}
+
+} // namespace
+} // namespace vantrel

@@ -1,0 +1,57 @@
+// vantrel-cli as a user runs it: a scratch installation, its exit code, its output and the
+// error file it leaves in the working directory.
+#include <gtest/gtest.h>
+
+#include "app/CmdLine.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace vantrel {
+namespace {
+
+struct Cli : ::testing::Test {
+    test::TempDir dir;
+    std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
+
+    test::ProcessResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), cli.string());
+        return test::RunProcess(args, dir.Path());
+    }
+    std::string ErrorFile() { return test::ReadFile(dir / "Vantrel.err"); }
+};
+
+TEST_F(Cli, InvalidOptionShowsHelpAndEndsWithOne) {
+    auto r = Run({"-h"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, CMDLINE_HelpText() + "Thank you for using KORVID tools\n");
+    EXPECT_NE(r.err.find("\"h\" is not a valid command !"), std::string::npos) << r.err;
+    std::string err = ErrorFile();
+    EXPECT_EQ(err.rfind("* Program start: ", 0), 0u) << err;
+    EXPECT_NE(err.find(" --- Error:   1\r\n\"h\" is not a valid command !"), std::string::npos)
+        << err;
+}
+
+TEST_F(Cli, ParameterErrorsOfAtOnceOptionsEndWith211) {
+    auto r = Run({"-com0"});
+    EXPECT_EQ(r.exitCode, 211);
+    EXPECT_NE(ErrorFile().find(" --- Error: 211\r\nExpected a value >= 1\r\nParameter error\r\n"
+                               "Invalid COM port setting\r\n -com"),
+              std::string::npos)
+        << ErrorFile();
+    EXPECT_EQ(Run({"-index10"}).exitCode, 211);
+}
+
+TEST_F(Cli, SuccessfulBatchEndsWithZeroAndNoErrorFile) {
+    auto r = Run({"-setDE", "-clearDE", "-exit"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Vantrel.err"));
+}
+
+TEST_F(Cli, AbsentProgrammerTimesOut) {
+    EXPECT_EQ(Run({"-checkblank", "-exit"}).exitCode, 9);
+    EXPECT_EQ(Run({"-setDE", "-checkblank"}).exitCode, 209);
+}
+
+} // namespace
+} // namespace vantrel

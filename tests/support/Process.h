@@ -1,0 +1,26 @@
+#pragma once
+// Runs a program as a child process in a given directory and collects its exit code, stdout
+// and stderr. Used by the tests that drive vantrel-cli and the emulators as a user would.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vantrel::test {
+
+struct ProcessResult {
+    int exitCode = -1; // -1 when the program could not be run or was killed
+    std::string out;
+    std::string err;
+};
+
+// stdin is /dev/null, as in CI. The program is killed after `timeoutSeconds`.
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
+                         int timeoutSeconds = 60);
+
+// The directory the programs were built into (VANTREL_BIN_DIR, set by the test runner).
+std::filesystem::path BinDir();
+
+// Copies a built program into `dir` (a scratch installation) and returns its path there.
+std::filesystem::path Install(const std::string& program, const std::filesystem::path& dir);
+
+} // namespace vantrel::test
