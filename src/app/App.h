@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
+#include "settings/SettingsSelection.h"
 #include "settings/SettingsState.h"
 
 namespace vantrel {
@@ -32,6 +33,8 @@ struct App {
     ProgramOptions options;
     StartupOverrides overrides;
     SettingsState settings;
+    // The device selection as loading and saving the settings see it; null until set.
+    std::unique_ptr<SettingsSelection> settingsSelection;
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
