@@ -1,5 +1,6 @@
 #include "settings/Ini.h"
 
+#include <cctype>
 #include <cstring>
 #include <limits>
 
@@ -92,7 +93,13 @@ int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defa
                 SkipBlanks(cursor);
                 ExpectChar(error, cursor, '=');
                 SkipBlanks(cursor);
-                ReadDecimal(error, cursor, number, 0, std::numeric_limits<int32_t>::max());
+                // Addresses from 0x80000000 on are written as negative numbers; the reader
+                // checks its bounds before the sign, which only the lowest of them fails.
+                if (std::strncmp(cursor, "-2147483648", 11) == 0 &&
+                    !std::isdigit(static_cast<unsigned char>(cursor[11])))
+                    number = std::numeric_limits<int32_t>::min();
+                else
+                    ReadDecimal(error, cursor, number, 0, std::numeric_limits<int32_t>::max());
                 if (error.Failed())
                     messages.second = error.Text();
                 else

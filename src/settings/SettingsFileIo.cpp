@@ -88,7 +88,8 @@ ReadResult ReadSettingsFile(const std::string& path, std::size_t limit) {
     }
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) return result; // no settings yet: every key takes its default
+        // No settings yet (or no folder for them): every key takes its default.
+        if (errno == ENOENT || errno == ENOTDIR) return result;
         result.outcome = ReadOutcome::Failed;
         result.message = OpenPrefix(path) + FileErrorEnding(errno, path, false);
         return result;
