@@ -1,0 +1,43 @@
+// The command line with arbitrary arguments (one per input line), then the batch it queued,
+// run to its end on a fake clock.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/App.h"
+#include "app/Startup.h"
+#include "support/FakeClock.h"
+#include "support/FakeUi.h"
+#include "support/TempDir.h"
+#include "ui/MainWindow.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vantrel;
+    std::vector<std::string> args{"vantrel"};
+    std::string current;
+    for (size_t i = 0; i < size; ++i) {
+        char c = static_cast<char>(data[i]);
+        if (c == '\n') {
+            args.push_back(current);
+            current.clear();
+        } else if (c != '\0') {
+            current += c;
+        }
+    }
+    if (!current.empty()) args.push_back(current);
+    std::vector<const char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.c_str());
+
+    static test::TempDir scratch(true); // the error file and any written file land here
+    test::FakeUi ui;
+    test::FakeClock clock;
+    App app(ui, clock);
+    InitInstance(app, static_cast<int>(argv.size()), argv.data(), {.exitAfterBatch = true});
+    for (int tick = 0; tick < 2000 && !ui.quit && CMDLINE_IsBatchRunning(app); ++tick) {
+        clock.now += kTimerPeriodMs;
+        app.mainWindow->OnTimer();
+    }
+    ExitInstance(app);
+    return 0;
+}
