@@ -14,6 +14,8 @@
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
+#include "settings/SettingsSelection.h"
+#include "settings/SettingsState.h"
 
 namespace vantrel {
 
@@ -38,6 +40,9 @@ struct App {
     DeviceTable devices;        // every known device
     DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
+    SettingsState settings;
+    // The device selection as loading and saving the settings see it; null until set.
+    std::unique_ptr<SettingsSelection> settingsSelection;
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

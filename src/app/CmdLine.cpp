@@ -7,6 +7,7 @@
 #include "device/DeviceCommands.h"
 #include "device/TextScanner.h"
 #include "link/UtilSnprintf.h"
+#include "settings/Ini.h"
 
 namespace vantrel {
 namespace {
@@ -112,6 +113,7 @@ void RunIndex(App& app, const std::string& param) {
         return;
     }
     app.overrides.settingsIndex = static_cast<int>(number);
+    INI_SetIndex(app, app.overrides.settingsIndex);
 }
 
 void RunAtOnce(App& app, AtOnce what, const std::string& param) {

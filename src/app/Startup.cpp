@@ -6,12 +6,14 @@
 #include "device/DeviceChecks.h"
 #include "device/DeviceCommands.h"
 #include "platform/ProgramDirectory.h"
+#include "settings/SettingsLoadSave.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
 
 bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options) {
-    app.programDirectory = ProgramDirectory();
+    // A front end or a test may have given the installation directory already.
+    if (app.programDirectory.empty()) app.programDirectory = ProgramDirectory();
     CMDLINE_Init(app, "VANTREL", "Vantrel.err", cmd::kExit,
                  [&app](int command, bool needsProgrammer) {
                      RunBatchCommand(app, command, needsProgrammer);
@@ -28,7 +30,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
             app.cmdline.exitRequested = true; // a full queue ends with its last command
     }
 
-    bool settingsCorrected = false;
+    bool settingsCorrected = LoadSettings(app);
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
 
@@ -80,6 +82,7 @@ int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand) {
 }
 
 int32_t ExitInstance(App& app) {
+    SaveSettings(app);
     int32_t error = CMDLINE_GetErrorLevel(app);
     if (error == 0) error = GetLastErrorCode(app);
     return ExitCodeFor(error, app.options.detailedError, app.cmdline.lastBatchCommand);

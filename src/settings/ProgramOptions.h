@@ -3,6 +3,9 @@
 // command line and the dialogs change.
 namespace vantrel {
 
+inline constexpr int kSerialBaudRate = 115200; // the serial line's only rate
+inline constexpr int kMaxSettingsComPort = 20;
+
 struct ProgramOptions {
     bool detailedError = false;          // DetailedError: the exit code is the error code itself
     bool enableAC = false;               // EnableAC: automatic clear before program
@@ -11,6 +14,10 @@ struct ProgramOptions {
     bool enableVBP = true;               // EnableVBP: do not verify blank pages
     bool logEnable = false;              // LOG_Enable: write the protocol log
     int comPort = 1;                     // ComPort: 1..20, 0 = search all
+    bool enableIdCheck = true;           // EnableIdCheckFunction: file checks in batch mode
+    bool enablePasscode = true;          // EnablePasscode: off fills the passcode with 0xFF
+    bool passcodeHex = false;            // PasscodeHex: passcode entered in hexadecimal
+    int baudRate = kSerialBaudRate;      // set when the settings are loaded
 };
 
 // Choices made on the command line before the settings are loaded; they override the file.

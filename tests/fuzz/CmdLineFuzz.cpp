@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeUi ui;
     test::FakeClock clock;
     App app(ui, clock);
+    app.programDirectory = scratch.Path().string() + "/"; // the settings files land there too
     InitInstance(app, static_cast<int>(argv.size()), argv.data(), {.exitAfterBatch = true});
     for (int tick = 0; tick < 2000 && !ui.quit && CMDLINE_IsBatchRunning(app); ++tick) {
         clock.now += kTimerPeriodMs;

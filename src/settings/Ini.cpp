@@ -1,0 +1,196 @@
+#include "settings/Ini.h"
+
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+#include "app/App.h"
+#include "device/TextScanner.h"
+#include "settings/FileAlloc.h"
+#include "settings/SettingsFileIo.h"
+#include "settings/SettingsPath.h"
+
+namespace vantrel {
+namespace {
+
+// Messages are collected while the lock is held and shown after it was released, so that no
+// other thread waits for the settings while a message box is open.
+struct Messages {
+    std::string first;
+    std::string second;
+};
+
+void InitLocked(App& app, Messages& messages) {
+    SettingsState& s = app.settings;
+    if (s.initialised) return;
+    s.initialised = true;
+    s.path = SettingsPathFor(app.programDirectory, s.index);
+    ReadResult read = ReadSettingsFile(s.path, kSettingsTextMax);
+    if (read.outcome == ReadOutcome::Read) {
+        s.text.Assign(read.text);
+    } else if (read.outcome == ReadOutcome::Failed) {
+        s.keepFile = true;
+        messages.first = read.message;
+    }
+}
+
+std::string RewriteLocked(SettingsState& s) {
+    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str());
+    if (s.keepFileNoticeShown) return {};
+    s.keepFileNoticeShown = true;
+    return "Could not save file [" + s.path +
+           "]\nIt could not be read at start-up and is left as it was; changes are kept until "
+           "the program ends.";
+}
+
+void Show(App& app, const std::string& message) {
+    if (message.empty()) return;
+    SettingsState& s = app.settings;
+    if (s.showingMessage.exchange(true)) return; // another settings message is on screen
+    APP_ReportError(app, 0, message);
+    s.showingMessage = false;
+}
+
+void Show(App& app, const Messages& messages) {
+    Show(app, messages.first);
+    Show(app, messages.second);
+}
+
+bool Usable(const char* section, const char* key) {
+    return section && key && *section && *key;
+}
+
+void WriteLine(App& app, const char* section, const char* key, const std::string& line) {
+    Messages messages;
+    {
+        SettingsState& s = app.settings;
+        std::lock_guard guard(s.lock);
+        InitLocked(app, messages);
+        if (!s.text.WriteLine(section, key, line))
+            messages.second =
+                "Could not save file [" + s.path + "]\nThe settings would grow past " +
+                std::to_string(kSettingsTextSize) + " bytes; the change was not made!";
+        else
+            messages.second = RewriteLocked(s);
+    }
+    Show(app, messages);
+}
+
+} // namespace
+
+int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defaultValue) {
+    Messages messages;
+    int32_t value = defaultValue;
+    {
+        SettingsState& s = app.settings;
+        std::lock_guard guard(s.lock);
+        InitLocked(app, messages);
+        if (Usable(section, key)) {
+            if (auto offset = s.text.FindValue(section, key)) {
+                const char* cursor = s.text.At(*offset);
+                ScanError error;
+                int32_t number = 0;
+                SkipBlanks(cursor);
+                ExpectChar(error, cursor, '=');
+                SkipBlanks(cursor);
+                // Addresses from 0x80000000 on are written as negative numbers; the reader
+                // checks its bounds before the sign, which only the lowest of them fails.
+                if (std::strncmp(cursor, "-2147483648", 11) == 0 &&
+                    !std::isdigit(static_cast<unsigned char>(cursor[11])))
+                    number = std::numeric_limits<int32_t>::min();
+                else
+                    ReadDecimal(error, cursor, number, 0, std::numeric_limits<int32_t>::max());
+                if (error.Failed())
+                    messages.second = error.Text();
+                else
+                    value = number;
+            }
+        }
+    }
+    Show(app, messages);
+    return value;
+}
+
+int INI_ReadString(App& app, const char* section, const char* key, char* buffer, std::size_t size) {
+    if (!Usable(section, key) || !buffer || size == 0) return 1;
+    Messages messages;
+    int result = 1;
+    {
+        SettingsState& s = app.settings;
+        std::lock_guard guard(s.lock);
+        InitLocked(app, messages);
+        if (auto offset = s.text.FindValue(section, key)) {
+            auto temp = FILE_AllocOrReport(app.ui, size);
+            if (temp) {
+                const char* cursor = s.text.At(*offset);
+                ScanError error;
+                SkipBlanks(cursor);
+                ExpectChar(error, cursor, '=');
+                ReadQuoted(error, cursor, temp.get(), size);
+                if (error.Failed()) {
+                    messages.second = error.Text();
+                } else {
+                    std::memcpy(buffer, temp.get(), std::strlen(temp.get()) + 1);
+                    result = 0;
+                }
+            }
+        }
+    }
+    Show(app, messages);
+    return result;
+}
+
+int INI_WriteInt(App& app, const char* section, const char* key, int32_t value) {
+    if (Usable(section, key)) WriteLine(app, section, key, IntLine(key, value));
+    return 0;
+}
+
+int INI_WriteString(App& app, const char* section, const char* key, const char* text) {
+    if (Usable(section, key)) WriteLine(app, section, key, StringLine(key, text ? text : ""));
+    return 0;
+}
+
+void INI_SetIndex(App& app, int number) {
+    SettingsState& s = app.settings;
+    std::lock_guard guard(s.lock);
+    if (!s.initialised) s.index = number;
+}
+
+KeyText ReadKeyText(App& app, const char* section, const char* key, std::string& text,
+                    std::size_t maxLength) {
+    if (!Usable(section, key)) return KeyText::Missing;
+    Messages messages;
+    KeyText result = KeyText::Missing;
+    {
+        SettingsState& s = app.settings;
+        std::lock_guard guard(s.lock);
+        InitLocked(app, messages);
+        if (auto offset = s.text.FindValue(section, key)) {
+            std::string buffer(maxLength + 1, '\0');
+            const char* cursor = s.text.At(*offset);
+            ScanError error;
+            SkipBlanks(cursor);
+            ExpectChar(error, cursor, '=');
+            ReadQuoted(error, cursor, buffer.data(), buffer.size());
+            result = error.Failed() ? KeyText::Malformed : KeyText::Found;
+            if (result == KeyText::Found) text = buffer.c_str();
+        }
+    }
+    Show(app, messages);
+    return result;
+}
+
+std::string INI_SettingsPath(App& app) {
+    Messages messages;
+    std::string path;
+    {
+        SettingsState& s = app.settings;
+        std::lock_guard guard(s.lock);
+        InitLocked(app, messages);
+        path = s.path;
+    }
+    Show(app, messages);
+    return path;
+}
+
+} // namespace vantrel

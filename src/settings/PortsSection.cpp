@@ -1,0 +1,28 @@
+#include "settings/PortsSection.h"
+
+#include "app/App.h"
+#include "settings/Ini.h"
+
+namespace vantrel {
+
+std::optional<std::string> PortDevicePath(App& app, int comNumber) {
+    if (comNumber < 1 || comNumber > kMaxComPort) return std::nullopt;
+    std::string key = "COM" + std::to_string(comNumber);
+    std::string path;
+    switch (ReadKeyText(app, kPortsSection, key.c_str(), path, 259)) {
+    case KeyText::Found:
+        if (!path.empty()) return path;
+        break;
+    case KeyText::Missing:
+        return std::nullopt;
+    case KeyText::Malformed:
+        break;
+    }
+    APP_ReportError(app, 0,
+                    "Settings file [" + INI_SettingsPath(app) + "], section [Ports]:\r\n" + key +
+                        " needs a device path in double quotes, as in " + key +
+                        "=\"/dev/ttyUSB0\"");
+    return std::nullopt;
+}
+
+} // namespace vantrel

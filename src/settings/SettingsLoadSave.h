@@ -1,0 +1,21 @@
+#pragma once
+// Loading every key of section "Settings" into the program at start-up (after the command
+// line, whose -com, -seldevice, -setIfSync and -setIfSpeed win over the file) and saving every
+// key at shutdown and when the Communication dialog is confirmed.
+//
+// The device keys go through `app.settingsSelection`. While it is not set (no device
+// selection in this build), they are neither read nor written, so the file keeps them as
+// they are.
+namespace vantrel {
+
+struct App;
+
+inline constexpr int kSettingsVersion = 20024;
+
+// Reads and applies every key; true when a device setting was invalid and was corrected
+// (start-up then reports error 227).
+bool LoadSettings(App& app);
+// Writes every key; the file is rewritten once per key.
+void SaveSettings(App& app);
+
+} // namespace vantrel

@@ -1,0 +1,28 @@
+#pragma once
+// The settings file's state, one instance in the App. It is set up by the first settings
+// operation of any kind and lives to the end of the process; the text is never read again
+// from the disk.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "settings/SettingsText.h"
+
+namespace vantrel {
+
+struct SettingsState {
+    // Every operation holds it for its whole duration. Recursive, so that the thread that holds
+    // it may come back while a message it raised is being shown.
+    std::recursive_mutex lock;
+    bool initialised = false;
+    int index = 0; // from -index; only effective before the first operation
+    std::string path;
+    SettingsText text;
+    // The file exists but could not be read, or is too large: it is never overwritten, so that
+    // what it holds is not lost. Changes are kept in memory only.
+    bool keepFile = false;
+    bool keepFileNoticeShown = false;
+    std::atomic<bool> showingMessage{false};
+};
+
+} // namespace vantrel

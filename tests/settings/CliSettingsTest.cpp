@@ -1,0 +1,77 @@
+// vantrel-cli and its settings file, run as a user runs it from a scratch installation.
+#include <gtest/gtest.h>
+
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace vantrel {
+namespace {
+
+struct CliSettings : ::testing::Test {
+    test::TempDir install;
+    test::TempDir work; // the working directory: error file and log
+    std::filesystem::path cli = test::Install("vantrel-cli", install.Path());
+
+    test::ProcessResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), cli.string());
+        return test::RunProcess(args, work.Path());
+    }
+};
+
+TEST_F(CliSettings, IndexPicksTheNumberedFileBesideTheProgram) {
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    test::WriteFile(install / "vantrel3.ini", "[Settings]\r\nComPort = 7\r\nMine = 1\r\n");
+    auto r = Run({"-index3", "-exit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string text = test::ReadFile(install / "vantrel3.ini");
+    EXPECT_NE(text.find("\r\nComPort = 7\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nMine = 1\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("[Settings]\r\n", 0), 0u);
+    EXPECT_EQ(test::ReadFile(install / "vantrel.ini"), "[Settings]\r\nComPort = 25\r\n");
+}
+
+TEST_F(CliSettings, ComPortOutOfRangeIsReportedAndCorrected) {
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    auto r = Run({"-exit"});
+    EXPECT_EQ(r.exitCode, 211);
+    EXPECT_NE(r.err.find("ComPort setting in setup file out of range, corrected"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\nComPort = 1\r\n"),
+              std::string::npos);
+    // -com wins over the file and is saved.
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    r = Run({"-com4", "-exit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\nComPort = 4\r\n"),
+              std::string::npos);
+}
+
+// A read-only program directory, made in a private mount namespace with a read-only bind
+// mount (a chmod would not stop root, who runs the tests).
+TEST_F(CliSettings, AReadOnlyProgramDirectoryMovesTheSettingsToTheUsersFolder) {
+    auto probe = test::RunProcess({"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh",
+                                   "-c", "mount --bind -o ro \"$0\" \"$0\" && ! touch \"$0/probe\"",
+                                   install.Path().string()},
+                                  work.Path());
+    if (probe.exitCode != 0)
+        GTEST_SKIP() << "no private mount namespace with a read-only bind mount here: "
+                     << probe.err;
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    test::TempDir config;
+    auto r = test::RunProcess(
+        {"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh", "-c",
+         "mount --bind -o ro \"$0\" \"$0\" && XDG_CONFIG_HOME=\"$1\" exec \"$2\" -com6 -exit",
+         install.Path().string(), config.Path().string(), cli.string()},
+        work.Path());
+    EXPECT_EQ(r.exitCode, 0) << r.err; // the file beside the program was not read
+    EXPECT_EQ(r.err, "");
+    std::string text = test::ReadFile(config / "KORVID/vantrel.ini");
+    EXPECT_EQ(text.rfind("[Settings]\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\nComPort = 6\r\n"), std::string::npos) << text;
+    EXPECT_EQ(test::ReadFile(install / "vantrel.ini"), "[Settings]\r\nComPort = 25\r\n");
+}
+
+} // namespace
+} // namespace vantrel

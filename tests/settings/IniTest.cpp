@@ -1,0 +1,217 @@
+// Reading and writing single keys through the file on disk, and the file's messages.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+
+#include "settings/Ini.h"
+#include "settings/SettingsFixture.h"
+#include "settings/SettingsText.h"
+
+namespace vantrel {
+namespace {
+
+using test::SettingsFixture;
+using ::testing::ElementsAre;
+
+std::vector<std::string> FilesIn(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Ini : public SettingsFixture {};
+
+TEST_F(Ini, ReadIntValuesAndTheirMessages) {
+    WriteIni("[Settings]\r\nA=3\r\nB \t=\t +12\r\nC = -5\r\nD = x\r\nE 3\r\nF = 99999999999\r\n"
+             "G = 2147483647\r\nH = -2147483648\r\nI = 2147483648\r\n");
+    struct Case {
+        const char* key;
+        int32_t expected;
+        const char* message; // "" for none
+    } cases[] = {
+        {"A", 3, ""},
+        {"B", 12, ""},
+        {"C", -5, ""}, // the bounds are checked before the sign
+        {"D", 77, "Expecting a number"},
+        {"E", 77, "Expected '=', got '3'"},
+        {"G", INT32_MAX, ""},
+        {"H", INT32_MIN, ""}, // what an address of 0x80000000 is written as
+        {"I", 77, "Expected a value >= 0"},
+        {"Missing", 77, ""},
+    };
+    for (const auto& c : cases) {
+        ui.boxes.clear();
+        EXPECT_EQ(INI_ReadInt(*app, "Settings", c.key, 77), c.expected) << c.key;
+        std::string shown = ui.boxes.empty() ? "" : ui.boxes[0].text;
+        EXPECT_EQ(shown, c.message) << c.key;
+    }
+    EXPECT_EQ(INI_ReadInt(*app, "Other", "A", 77), 77);
+    EXPECT_EQ(INI_ReadInt(*app, nullptr, "A", 77), 77);
+}
+
+TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
+    WriteIni("[Settings]\r\nDevice=\"R5F100LE\"\r\nBare=R5F\r\nOpen=\"R5F\r\n");
+    char buffer[9] = "unused!";
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "R5F100LE"); // eight characters fill a buffer of nine
+
+    char small[8] = "keep";
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", small, sizeof small), 1);
+    EXPECT_STREQ(small, "keep");
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Bare", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Open", small, sizeof small), 1);
+    EXPECT_STREQ(small, "keep");
+    // Each malformed value showed the reader's wordless mark.
+    EXPECT_THAT(Messages(), ElementsAre("\x01", "\x01", "\x01"));
+
+    ui.boxes.clear();
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Missing", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", nullptr, 8), 1);
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", small, 0), 1);
+    EXPECT_STREQ(small, "keep");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(Ini, EveryWriteRewritesTheWholeFileAndLeavesNothingBeside) {
+    WriteIni("[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n");
+    INI_WriteInt(*app, "Settings", "ComPort", 3);
+    EXPECT_EQ(ReadIni(), "[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n[Settings]\r\nComPort = 3\r\n");
+    INI_WriteString(*app, "Settings", "Device", "R5F100LE");
+    EXPECT_EQ(ReadIni(), "[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n[Settings]\r\n"
+                         "Device=\"R5F100LE\"\r\nComPort = 3\r\n");
+    EXPECT_THAT(FilesIn(dir.Path()), ElementsAre("vantrel.ini"));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(Ini, TheFileIsReadOnceAndNeverAgain) {
+    WriteIni("[Settings]\r\nA = 1\r\n");
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 1);
+    WriteIni("[Settings]\r\nA = 2\r\nB = 2\r\n");
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 1);
+    INI_WriteInt(*app, "Settings", "C", 3);
+    EXPECT_EQ(ReadIni(), "[Settings]\r\nC = 3\r\nA = 1\r\n");
+}
+
+TEST_F(Ini, IndexCountsOnlyBeforeTheFirstOperation) {
+    INI_SetIndex(*app, 3);
+    INI_WriteInt(*app, "Settings", "A", 1);
+    INI_SetIndex(*app, 5);
+    INI_WriteInt(*app, "Settings", "A", 2);
+    EXPECT_EQ(INI_SettingsPath(*app), (dir / "vantrel3.ini").string());
+    EXPECT_THAT(FilesIn(dir.Path()), ElementsAre("vantrel3.ini"));
+}
+
+TEST_F(Ini, ReadOnlyFileIsNotReplacedButTheChangeStaysInMemory) {
+    WriteIni("[Settings]\r\nA = 1\r\n");
+    chmod(IniPath().c_str(), 0444);
+    INI_WriteInt(*app, "Settings", "A", 2);
+    EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
+                                        "]\nFile has read only attribute!"));
+    EXPECT_EQ(ReadIni(), "[Settings]\r\nA = 1\r\n");
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 2);
+}
+
+TEST_F(Ini, MissingDirectoryIsPathNotFound) {
+    // The per-user folder cannot be made below a plain file, and the program directory does
+    // not exist: the path leads nowhere.
+    test::WriteFile(dir / "file", "");
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "file").string());
+    app->programDirectory = (dir / "gone/").string();
+    std::string path = (dir / "file/KORVID/vantrel.ini").string();
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 4), 4); // nothing to read: no message
+    INI_WriteInt(*app, "Settings", "A", 1);
+    EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + path + "]\nPath not found!"));
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 4), 1);
+}
+
+TEST_F(Ini, AFileThatCannotBeReadIsKeptAsItIs) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string openMessage;
+    } cases[] = {
+        {"directory", [](const auto& p) { std::filesystem::create_directory(p); },
+         "Access is denied!"},
+        {"too large",
+         [](const auto& p) {
+             test::WriteFile(p, "[Settings]\r\nA = 1\r\n" + std::string(kSettingsTextMax, ';'));
+         },
+         "The settings file is larger than 29999 bytes!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir install;
+        std::string path = (install / "vantrel.ini").string();
+        c.make(path);
+        std::string before = std::filesystem::is_regular_file(path) ? test::ReadFile(path) : "";
+        test::FakeUi fresh;
+        App other(fresh, clock);
+        other.programDirectory = install.Path().string() + "/";
+
+        EXPECT_EQ(INI_ReadInt(other, "Settings", "A", 7), 7);
+        INI_WriteInt(other, "Settings", "A", 2);
+        INI_WriteInt(other, "Settings", "B", 3);
+        ASSERT_EQ(fresh.boxes.size(), 2u);
+        EXPECT_EQ(fresh.boxes[0].text, "Could not open file [" + path + "]\n" + c.openMessage);
+        EXPECT_EQ(fresh.boxes[1].text,
+                  "Could not save file [" + path +
+                      "]\nIt could not be read at start-up and is left as it was; changes are "
+                      "kept until the program ends.");
+        EXPECT_EQ(INI_ReadInt(other, "Settings", "B", 0), 3);
+        if (!before.empty()) {
+            EXPECT_EQ(test::ReadFile(path), before);
+        }
+    }
+}
+
+TEST_F(Ini, GrowthPastTheLimitIsRefusedAndTheFileStays) {
+    const std::string head = "[Settings]\r\nA = 1\r\n";
+    std::string text = head + std::string(kSettingsTextMax - head.size() - 12, ';') + "\r\n";
+    WriteIni(text);
+    INI_WriteInt(*app, "Settings", "B", 1); // "B = 1\r\n" still fits
+    std::string fits = ReadIni();
+    EXPECT_EQ(fits.size(), text.size() + 7);
+    INI_WriteString(*app, "Settings", "Device", "R5F100LE");
+    EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
+                                        "]\nThe settings would grow past 30000 bytes; the "
+                                        "change was not made!"));
+    EXPECT_EQ(ReadIni(), fits);
+    char device[16] = "none";
+    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", device, sizeof device), 1);
+}
+
+// A Ui whose message box does another failing settings write, as a timer could while a
+// message box pumps messages.
+class ReenteringUi : public test::FakeUi {
+  public:
+    App* app = nullptr;
+    MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                         MsgIcon icon, MsgAnswer answer) override {
+        if (app && boxes.empty()) INI_WriteInt(*app, "Settings", "Again", 1);
+        return FakeUi::MessageBox(text, caption, buttons, icon, answer);
+    }
+};
+
+TEST_F(Ini, AMessageRaisedWhileAnotherIsShownIsDropped) {
+    WriteIni("[Settings]\r\n");
+    chmod(IniPath().c_str(), 0444);
+    ReenteringUi reentering;
+    App other(reentering, clock);
+    other.programDirectory = dir.Path().string() + "/";
+    reentering.app = &other;
+    INI_WriteInt(other, "Settings", "First", 1);
+    ASSERT_EQ(reentering.boxes.size(), 1u);
+    reentering.app = nullptr;
+    INI_WriteInt(other, "Settings", "Third", 1); // shown again once the first box is gone
+    EXPECT_EQ(reentering.boxes.size(), 2u);
+    EXPECT_EQ(INI_ReadInt(other, "Settings", "Again", 0), 1);
+}
+
+} // namespace
+} // namespace vantrel

@@ -1,0 +1,340 @@
+// Loading every key into the program and saving it again, with the device selection faked.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "settings/FakeSelection.h"
+#include "settings/Ini.h"
+#include "settings/SettingsFixture.h"
+#include "settings/SettingsLoadSave.h"
+
+namespace vantrel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class LoadSave : public test::SettingsFixture {
+  protected:
+    test::FakeSelection* selection = [this] {
+        auto fake = std::make_unique<test::FakeSelection>();
+        auto* raw = fake.get();
+        app->settingsSelection = std::move(fake);
+        return raw;
+    }();
+};
+
+TEST_F(LoadSave, WithoutAFileEveryKeyTakesItsDefault) {
+    EXPECT_TRUE(LoadSettings(*app)); // no device name: the device is invalid
+    EXPECT_THAT(selection->calls,
+                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 0", "SetExternalArea",
+                            "SelectDeviceByName ", "SetStartBank 0", "SetEndBank 0",
+                            "ApplyBankSelection", "SetInterface 1", "SetSpeed 0",
+                            "SetFillByte 255"));
+    const ProgramOptions& o = app->options;
+    EXPECT_EQ(o.comPort, 1);
+    EXPECT_EQ(o.baudRate, 115200);
+    EXPECT_FALSE(o.logEnable);
+    EXPECT_TRUE(o.enableAC);
+    EXPECT_TRUE(o.enableVBP);
+    EXPECT_FALSE(o.clearOnDemand);
+    EXPECT_TRUE(o.clearReadoutProtection);
+    EXPECT_TRUE(o.enableIdCheck);
+    EXPECT_TRUE(o.enablePasscode);
+    EXPECT_FALSE(o.passcodeHex);
+    EXPECT_FALSE(o.detailedError);
+    EXPECT_THAT(ui.boxes, IsEmpty());
+    EXPECT_FALSE(std::filesystem::exists(IniPath())); // loading writes nothing
+}
+
+TEST_F(LoadSave, AFileIsReadAndAppliedInOrder) {
+    WriteIni("[Settings]\r\nComPort = 7\r\nLOG_Enable = 1\r\nDevice=\"ST72F324\"\r\n"
+             "SBank = 2\r\nEBank = 5\r\nInterface = 2\r\nSpeed = 3\r\nFillByte = 0\r\n"
+             "EnableAC = 0\r\nEnableVBP = 0\r\nClearOnDemand = 1\r\n"
+             "ClearReadoutProtection = 0\r\nXDataStart = -16\r\nXDataLen = 256\r\n"
+             "CpuPasswordLen = 259\r\nCpuPassword[1] = 427\r\nCpuPassword[15] = 18\r\n"
+             "EnableIdCheckFunction = 5\r\nEnablePasscode = 0\r\nPasscodeHex = 1\r\n"
+             "PasscodeLen = 4096\r\nPasscodeData = 4100\r\nBankSel[0] = 1\r\n"
+             "BankSel[63] = 258\r\nProtectedBlockSel[15] = 1\r\nDetailedError = 1\r\n");
+    EXPECT_FALSE(LoadSettings(*app));
+    EXPECT_THAT(selection->calls,
+                ElementsAre("SetPasscodeLength 3", "SetBankSelectMode 0", "SetExternalArea",
+                            "SelectDeviceByName ST72F324", "SetStartBank 2", "SetEndBank 5",
+                            "ApplyBankSelection", "SetInterface 2", "SetSpeed 3", "SetFillByte 0"));
+    EXPECT_EQ(selection->passcode[1], 0xAB); // low 8 bits of 427
+    EXPECT_EQ(selection->passcode[15], 18);
+    EXPECT_EQ(selection->externalStart, 0xFFFFFFF0u);
+    EXPECT_EQ(selection->externalLength, 256u);
+    EXPECT_EQ(selection->countAddress, 4096u);
+    EXPECT_EQ(selection->compareAddress, 4100u);
+    EXPECT_EQ(selection->bankFlags[0], 1);
+    EXPECT_EQ(selection->bankFlags[63], 2);
+    EXPECT_EQ(selection->protectedFlags[15], 1);
+    const ProgramOptions& o = app->options;
+    EXPECT_EQ(o.comPort, 7);
+    EXPECT_TRUE(o.logEnable);
+    EXPECT_FALSE(o.enableAC);
+    EXPECT_FALSE(o.enableVBP);
+    EXPECT_TRUE(o.clearOnDemand);
+    EXPECT_FALSE(o.clearReadoutProtection);
+    EXPECT_TRUE(o.enableIdCheck);
+    EXPECT_FALSE(o.enablePasscode);
+    EXPECT_TRUE(o.passcodeHex);
+    EXPECT_TRUE(o.detailedError);
+    EXPECT_THAT(ui.boxes, IsEmpty());
+}
+
+TEST_F(LoadSave, ComPortCorrections) {
+    struct Case {
+        const char* line;
+        int commandLine; // -com, -1 for none
+        int expected;
+        bool reported;
+    } cases[] = {
+        {"ComPort=3", -1, 3, false},   {"ComPort   =   20", -1, 20, false},
+        {"comport = 3", -1, 1, false}, {"ComPort = 0", -1, 1, false},
+        {"ComPort = 25", -1, 1, true}, {"ComPort = -1", -1, 1, true},
+        {"ComPort = 25", 5, 5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        test::TempDir install;
+        test::WriteFile(install / "vantrel.ini", std::string("[Settings]\r\n") + c.line + "\r\n");
+        test::FakeUi fresh;
+        App other(fresh, clock);
+        other.programDirectory = install.Path().string() + "/";
+        other.overrides.comPort = c.commandLine;
+        if (c.commandLine > 0) other.options.comPort = c.commandLine;
+        LoadSettings(other);
+        EXPECT_EQ(other.options.comPort, c.expected);
+        if (c.reported) {
+            ASSERT_EQ(fresh.boxes.size(), 1u);
+            EXPECT_EQ(fresh.boxes[0].text, "ComPort setting in setup file out of range, corrected");
+            EXPECT_EQ(CMDLINE_GetErrorLevel(other), 211);
+        } else {
+            EXPECT_THAT(fresh.boxes, IsEmpty());
+            EXPECT_EQ(CMDLINE_GetErrorLevel(other), 0);
+        }
+    }
+}
+
+TEST_F(LoadSave, TheCommandLineWinsOverTheFile) {
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nSBank = 2\r\nInterface = 2\r\nSpeed = 1\r\n");
+    app->overrides.deviceChosen = true;
+    app->overrides.interfaceIndex = 1;
+    app->overrides.speedIndex = 6;
+    EXPECT_FALSE(LoadSettings(*app));
+    EXPECT_THAT(selection->calls,
+                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 0", "SetExternalArea",
+                            "SelectAllBanks", "ApplyBankSelection", "SetInterface 1", "SetSpeed 3",
+                            "SetFillByte 255"));
+}
+
+TEST_F(LoadSave, ASpeedFromTheCommandLineIsHeldToTheDevicesSpeeds) {
+    struct Case {
+        int asked, speeds, expected;
+    } cases[] = {{2, 4, 2}, {4, 4, 3}, {6, 7, 6}, {0, 0, 0}, {1, 0, 1}, {5, 0, 1}, {-1, 0, 3}};
+    WriteIni("[Settings]\r\nSpeed = 3\r\n");
+    for (const auto& c : cases) {
+        selection->calls.clear();
+        selection->speedCount = c.speeds;
+        app->overrides.speedIndex = c.asked;
+        LoadSettings(*app);
+        EXPECT_EQ(selection->speed, c.expected) << c.asked << " of " << c.speeds;
+    }
+}
+
+TEST_F(LoadSave, BanksFromTheFileOnlyInStartAndEndMode) {
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nDEVICE_BankSelectMode = 1\r\nSBank = 2\r\n");
+    EXPECT_FALSE(LoadSettings(*app));
+    EXPECT_THAT(selection->calls,
+                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 1", "SetExternalArea",
+                            "SelectDeviceByName ST72F324", "ApplyBankSelection", "SetInterface 1",
+                            "SetSpeed 0", "SetFillByte 255"));
+    // A device chosen on the command line without banks keeps its bank choice.
+    selection->calls.clear();
+    selection->bankCount = 0;
+    app->overrides.deviceChosen = true;
+    LoadSettings(*app);
+    EXPECT_EQ(selection->calls[3], "ApplyBankSelection");
+}
+
+TEST_F(LoadSave, AnyReplacedDeviceValueMakesTheLoadFail) {
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\n");
+    for (const char* setter :
+         {"SetStartBank", "SetEndBank", "SetInterface", "SetSpeed", "SetFillByte"}) {
+        selection->failing = {setter};
+        EXPECT_TRUE(LoadSettings(*app)) << setter;
+    }
+    selection->failing.clear();
+    EXPECT_FALSE(LoadSettings(*app));
+}
+
+// The save order; the file holds the keys in the reverse order.
+std::vector<std::string> SaveOrder() {
+    std::vector<std::string> keys = {"ComPort",
+                                     "LOG_Enable",
+                                     "Device",
+                                     "SBank",
+                                     "EBank",
+                                     "Interface",
+                                     "Speed",
+                                     "FillByte",
+                                     "EnableVBP",
+                                     "ClearOnDemand",
+                                     "ClearReadoutProtection",
+                                     "EnableAC",
+                                     "XDataStart",
+                                     "XDataLen",
+                                     "DetailedError",
+                                     "EnableIdCheckFunction",
+                                     "EnablePasscode",
+                                     "PasscodeHex",
+                                     "PasscodeLen",
+                                     "PasscodeData",
+                                     "Version",
+                                     "CpuPasswordLen"};
+    for (int n = 1; n <= 15; ++n)
+        keys.push_back("CpuPassword[" + std::to_string(n) + "]");
+    for (int n = 0; n < 64; ++n)
+        keys.push_back("BankSel[" + std::to_string(n) + "]");
+    for (int n = 0; n < 16; ++n)
+        keys.push_back("ProtectedBlockSel[" + std::to_string(n) + "]");
+    keys.push_back("DEVICE_BankSelectMode");
+    return keys;
+}
+
+std::vector<std::string> KeysInFile(const std::string& text) {
+    std::vector<std::string> keys;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
+        if (end == std::string::npos) break;
+        std::string line = text.substr(pos, end - pos);
+        if (line[0] != '[') keys.push_back(line.substr(0, line.find_first_of(" =")));
+        pos = end + 2;
+    }
+    return keys;
+}
+
+TEST_F(LoadSave, AFullSaveWritesEveryKeyInReverseOrderAndReadsBackTheSame) {
+    WriteIni("[Ports]\r\nCOM2=\"/dev/ttyUSB1\"\r\n[Settings]\r\nHandWritten = 1\r\n");
+    app->options.comPort = 12;
+    app->options.logEnable = true;
+    app->options.detailedError = true;
+    app->options.enableAC = false;
+    app->options.passcodeHex = true;
+    selection->device = "R5F100LE";
+    selection->startBank = 1;
+    selection->endBank = 6;
+    selection->interfaceIndex = 2;
+    selection->speed = 3;
+    selection->fillByte = 0x1FF;
+    selection->externalStart = 0x80000000u;
+    selection->externalLength = 0x100;
+    selection->countAddress = 0x2000;
+    selection->compareAddress = 0x2004;
+    selection->passcodeLength = 7;
+    selection->passcode[7] = 0xEE;
+    selection->bankFlags[63] = 1;
+    selection->protectedFlags[3] = 1;
+    selection->individualBanks = true;
+    SaveSettings(*app);
+
+    std::string text = ReadIni();
+    auto expected = SaveOrder();
+    std::reverse(expected.begin(), expected.end());
+    expected.push_back("HandWritten");
+    auto keys = KeysInFile(text);
+    ASSERT_GE(keys.size(), 2u);
+    EXPECT_EQ(keys[0], "COM2"); // the other section stays in front
+    EXPECT_EQ(std::vector<std::string>(keys.begin() + 1, keys.end()), expected);
+    EXPECT_NE(text.find("[Settings]\r\nDEVICE_BankSelectMode = 1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nDevice=\"R5F100LE\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nVersion = 20024\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nXDataStart = -2147483648\r\n"), std::string::npos);
+
+    // A second program reads the same values back.
+    test::FakeUi otherUi;
+    App other(otherUi, clock);
+    other.programDirectory = app->programDirectory;
+    auto fake = std::make_unique<test::FakeSelection>();
+    auto* back = fake.get();
+    other.settingsSelection = std::move(fake);
+    EXPECT_FALSE(LoadSettings(other));
+    EXPECT_EQ(back->device, "R5F100LE");
+    EXPECT_EQ(back->interfaceIndex, 2);
+    EXPECT_EQ(back->speed, 3);
+    EXPECT_EQ(back->fillByte, 0x1FF);
+    EXPECT_EQ(back->externalStart, 0x80000000u);
+    EXPECT_EQ(back->externalLength, 0x100u);
+    EXPECT_EQ(back->countAddress, 0x2000u);
+    EXPECT_EQ(back->compareAddress, 0x2004u);
+    EXPECT_EQ(back->passcodeLength, 7);
+    EXPECT_EQ(back->passcode, selection->passcode);
+    EXPECT_EQ(back->bankFlags, selection->bankFlags);
+    EXPECT_EQ(back->protectedFlags, selection->protectedFlags);
+    EXPECT_TRUE(back->individualBanks);
+    EXPECT_EQ(other.options.comPort, 12);
+    EXPECT_TRUE(other.options.logEnable);
+    EXPECT_TRUE(other.options.detailedError);
+    EXPECT_FALSE(other.options.enableAC);
+    EXPECT_TRUE(other.options.passcodeHex);
+    EXPECT_THAT(otherUi.boxes, IsEmpty());
+}
+
+TEST_F(LoadSave, WithoutADeviceSelectionTheDeviceKeysStayAsTheyAre) {
+    app->settingsSelection.reset();
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nBankSel[2] = 1\r\nComPort = 4\r\n");
+    EXPECT_FALSE(LoadSettings(*app));
+    app->options.comPort = 5;
+    SaveSettings(*app);
+    std::string text = ReadIni();
+    EXPECT_NE(text.find("\r\nComPort = 5\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nDevice=\"ST72F324\"\r\nBankSel[2] = 1\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("CpuPassword"), std::string::npos);
+}
+
+// Start-up and shutdown as the program runs them.
+class StartupSettings : public LoadSave {
+  protected:
+    int32_t Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "vantrel");
+        std::vector<const char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.c_str());
+        EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data()));
+        return ExitInstance(*app);
+    }
+};
+
+TEST_F(StartupSettings, AnUnknownDeviceGives227AfterStartUp) {
+    WriteIni("[Settings]\r\nDevice=\"NoSuchChip\"\r\n");
+    // With no programmer ready, the main window answers 227 with 228, which ends the run.
+    EXPECT_EQ(Run({}), 228);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Invalid default program settings found.\r\nPlease setup device.");
+}
+
+TEST_F(StartupSettings, ComPortOutOfRangeEndsWith211) {
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nComPort = 25\r\n");
+    EXPECT_EQ(Run({}), 211);
+    EXPECT_EQ(app->options.comPort, 1);
+    EXPECT_NE(ReadIni().find("\r\nComPort = 1\r\n"), std::string::npos); // saved corrected
+}
+
+TEST_F(StartupSettings, IndexAndComFromTheCommandLine) {
+    test::WriteFile(dir / "vantrel3.ini", "[Settings]\r\nDevice=\"ST72F324\"\r\nComPort = 4\r\n"
+                                          "LOG_Enable = 1\r\n");
+    EXPECT_EQ(Run({"-index3", "-com9"}), 0);
+    EXPECT_TRUE(app->options.logEnable); // read before the protocol log was opened
+    EXPECT_TRUE(std::filesystem::exists(dir / "Vantrel.LOG"));
+    EXPECT_FALSE(std::filesystem::exists(IniPath()));
+    std::string text = test::ReadFile(dir / "vantrel3.ini");
+    EXPECT_EQ(text.rfind("[Settings]\r\nDEVICE_BankSelectMode = 0\r\n", 0), 0u);
+    EXPECT_NE(text.find("\r\nComPort = 9\r\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace vantrel
