@@ -47,6 +47,7 @@ LocatorDialog::LocatorDialog(QWidget* parent) : QDialog(parent) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setColumnCount(static_cast<int>(kColumnCount));
+    list_->header()->setMinimumSectionSize(1); // the "#" column is narrower than the default
     auto* header = list_->headerItem();
     for (std::size_t c = 0; c < kColumnCount; ++c) {
         int column = static_cast<int>(c);
