@@ -10,11 +10,13 @@ void DiscoverRounds::Say(const char* text) {
 
 bool DiscoverRounds::RunRound(DiscoveryTable& table) {
     auto request = BuildDiscoverRequest();
+    // Taken before the send: a programmer may get the request, and answer, before the send
+    // returns here, and the ping must not come out shorter than the programmer's own delay.
+    uint32_t sentAt = clock_.Milliseconds();
     if (!transport_.Broadcast(request)) {
         Say("sendto error\n");
         return false;
     }
-    uint32_t sentAt = clock_.Milliseconds();
     Say("\nSending discover - Waiting for replies...\n");
     table.Clear();
     uint8_t buffer[kMaxReplyRead];

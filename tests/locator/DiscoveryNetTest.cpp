@@ -210,6 +210,15 @@ TEST_F(Discovery, PortThatCannotBeBoundEndsTheConsoleWithOne) {
     EXPECT_EQ(r.out, "Could not bind the socket to port 19020.\n");
 }
 
+TEST_F(Discovery, BroadcastThatCannotBeSentEndsTheRoundsWithTwo) {
+    // A namespace inside the test's own, with no route at all: the first send fails.
+    auto r = test::RunProcess({"/usr/bin/unshare", "-n", (test::BinDir() / "locator").string(),
+                               "--console", "--rounds", "3"},
+                              dir.Path(), 30);
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_EQ(r.out, "sendto error\n");
+}
+
 TEST_F(Discovery, ResponderCanReplyToTheSender) {
     StartResponder({"--reply-to-sender", "--serial", "305419896", "--firmware", "20003", "--ip",
                     "1.2.3.4", "--mac", "AA:BB:CC:DD:EE:FF", "--product", "P", "--nickname",
