@@ -9,7 +9,7 @@ namespace {
 
 struct CliFiles : ::testing::Test {
     test::TempDir dir;
-    std::filesystem::path cli = test::BinDir() / "vantrel-cli";
+    std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
 
     test::ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), cli.string());
