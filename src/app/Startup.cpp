@@ -6,6 +6,7 @@
 #include "device/DeviceChecks.h"
 #include "device/DeviceCommands.h"
 #include "platform/ProgramDirectory.h"
+#include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsLoadSave.h"
 #include "ui/MainWindow.h"
 
@@ -30,6 +31,9 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
             app.cmdline.exitRequested = true; // a full queue ends with its last command
     }
 
+    // The settings apply to the device selection; a test may have given its own already.
+    if (!app.settingsSelection)
+        app.settingsSelection = std::make_unique<DeviceSettingsSelection>(app);
     bool settingsCorrected = LoadSettings(app);
 
     LOG_Open(app.log, app.clock, app.options.logEnable);

@@ -1,8 +1,8 @@
 #pragma once
-// The device selection's view of the memory image: the image CRC over the program ranges, the
-// check that every area of the image lies inside the device, and the two passcode commands.
-// They take the image as its runs of defined bytes (ImageView), so the document only has to
-// hand over what its run iterator yields and apply the byte writes returned here.
+// The two passcode commands of the document, as far as the device selection decides them:
+// which bytes "Copy Passcode into loaded file" writes, and what "Set Passcode from loaded file"
+// reads. The document applies the writes with its own SetByte (image/PasscodeCommands.h); the
+// image CRC and the check that the image fits the device are the document's (image/DeviceSeam.h).
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -11,13 +11,6 @@ namespace vantrel {
 
 struct App;
 class ImageView;
-
-// CRC-16/KERMIT over every address of the program ranges, in their order, the fill byte for
-// undefined bytes; 0 when the selected banks hold no byte (the CRC is then not valid).
-uint32_t DeviceImageCrc(const App& app, const ImageView& image);
-bool ImageCrcComputable(const App& app);
-// True when every area of the image lies wholly inside one program range; true when empty.
-bool AreasInsideDevice(const App& app, const ImageView& image);
 
 // "Copy Passcode into loaded file": the (address, byte) writes to make, ID bytes first, then
 // the passcode length at the ID length address; addresses of 0 are left out.

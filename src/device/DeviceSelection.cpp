@@ -48,7 +48,7 @@ const DeviceRecord* SelectedDevice(const App& app) {
 }
 
 void MarkImageCrcStale(App& app) {
-    ++app.selection.revision;
+    app.doc.MarkCrcStale();
 }
 
 int SelectDeviceByName(App& app, const std::string& name) {
@@ -77,6 +77,7 @@ int SelectDeviceByName(App& app, const std::string& name) {
 void SelectDevice(App& app, int index) {
     if (index < 0 || index >= DeviceCount(app.devices)) return;
     app.selection.selected = index;
+    app.selection.deviceKnown = true; // chosen from the table: the settings keep its name
     RebuildProgramRanges(app);
     MarkImageCrcStale(app);
     app.ui.Repaint();

@@ -39,13 +39,12 @@ struct DeviceSelection {
     uint8_t passcodeLength = 0;          // CpuPasswordLen
     std::array<uint8_t, kMaxPasscode> passcode{};
     ProgramRanges programRanges;
-    // Grows whenever the device, the banks, the fill byte or the external area change: a
-    // cached image CRC taken at another revision is stale.
-    uint32_t revision = 0;
 };
 
 // The selected device, or null when none is valid.
 const DeviceRecord* SelectedDevice(const App& app);
+// The device, the banks, the fill byte or the external area changed: the document's cached
+// image CRC no longer holds.
 void MarkImageCrcStale(App& app);
 
 int SelectDeviceByName(App& app, const std::string& name);

@@ -1,8 +1,8 @@
 #pragma once
-// What the document needs of the device selection: the fill byte, the program ranges and the
-// span of the selected banks. Until the device selection is built these give the values of
-// a program without a device (fill byte 0xFF, no program ranges, no banks); the device
-// selection fills in their bodies, and everything in image/ reads them only through here.
+// Where the document meets the device selection: the fill byte, the program ranges and the
+// span of the selected banks as the document uses them, and the two device-dependent
+// questions about the image (its CRC over the program ranges, whether it fits the device).
+// Everything in image/ reads the device selection only through here.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -18,9 +18,12 @@ uint8_t ImageFillByte(const App& app);
 // The program ranges of the device selection in their list order (empty: no bank selected).
 std::vector<AddressRange> ImageProgramRanges(const App& app);
 // Lowest start and highest end of the selected banks: the binary export's default range.
+// None when no bank is selected.
 std::optional<AddressRange> SelectedBanksSpan(const App& app);
 
-// The image CRC over the selection's program ranges; 0 when no bank is selected.
+// The image CRC over the selection's program ranges, cached by the document until the image,
+// the device, the banks, the fill byte or the external area change. 0 (and not cached) when
+// the selected banks hold no byte.
 uint32_t GetImageCrc(App& app);
 // True when every area lies wholly inside one program range (and for an empty image).
 bool AreasInsideDevice(App& app);

@@ -15,6 +15,7 @@
 #include "image/DeviceSeam.h"
 #include "image/FileIo.h"
 #include "image/IntelHexFile.h"
+#include "image/PasscodeCommands.h"
 #include "image/SRecordFile.h"
 #include "image/TextLoader.h"
 #include "ui/AddressRangeDialog.h"
@@ -347,6 +348,9 @@ bool DocumentCommandEnabled(const App& app, int command) {
     case cmd::kRelocate:
     case cmd::kDelRange:
         return !app.doc.Empty();
+    case cmd::kCopyPasscode:
+    case cmd::kSetPasscode:
+        return PasscodeCommandsEnabled(app);
     default:
         return true;
     }
@@ -361,6 +365,8 @@ void RegisterDocumentCommands(App& app) {
     window.SetCommandHandler(cmd::kFileSave, [&app] { OnFileSave(app); });
     window.SetCommandHandler(cmd::kDelRange, [&app] { OnEditDeleteRange(app); });
     window.SetCommandHandler(cmd::kRelocate, [&app] { OnEditRelocate(app); });
+    window.SetCommandHandler(cmd::kCopyPasscode, [&app] { OnEditCopyPasscode(app); });
+    window.SetCommandHandler(cmd::kSetPasscode, [&app] { OnEditSetPasscode(app); });
 }
 
 } // namespace vantrel

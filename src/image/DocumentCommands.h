@@ -1,5 +1,6 @@
 #pragma once
-// The document's commands: Open, Merge, Reload, Save, Save As, Delete Range and Relocate,
+// The document's commands: Open, Merge, Reload, Save, Save As, Delete Range and Relocate
+// (and, registered with them, the passcode commands of image/PasscodeCommands.h),
 // from the menu (with their dialogs, through the Ui) and from batch mode (with the
 // parameters of -openfile, -merge, -saveas, -delrange and -relocate).
 #include <cstdint>
@@ -26,7 +27,8 @@ void OnEditRelocate(App& app);
 // -relocate: batch mode runs it itself.
 void RelocateFromCommandLine(App& app);
 
-// The menu items that need a loaded image (Merge, Reload, Relocate, Delete Range).
+// The menu items that need a loaded image (Merge, Reload, Relocate, Delete Range, and the
+// passcode commands, which also need a device that takes a passcode).
 bool DocumentCommandEnabled(const App& app, int command);
 
 // Opening as the document framework does: clear the image, read the file (binary when the

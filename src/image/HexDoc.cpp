@@ -95,6 +95,8 @@ void CHEXDoc::SetByte(uint32_t address, uint8_t value) {
             *byte = value;
         }
     } else {
+        // A new byte changes what the programmer holds just as a changed one does.
+        SetImageDirty(app_);
         AddData(address, 1, &value);
     }
     if (editedSet_.insert(address).second) edited_.push_back(address);

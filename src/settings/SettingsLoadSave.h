@@ -3,9 +3,9 @@
 // line, whose -com, -seldevice, -setIfSync and -setIfSpeed win over the file) and saving every
 // key at shutdown and when the Communication dialog is confirmed.
 //
-// The device keys go through `app.settingsSelection`. While it is not set (no device
-// selection in this build), they are neither read nor written, so the file keeps them as
-// they are.
+// The device keys go through `app.settingsSelection` (start-up sets it over the device
+// selection). While it is not set, they are neither read nor written, so the file keeps them
+// as they are.
 namespace vantrel {
 
 struct App;

@@ -3,6 +3,7 @@
 #include "app/Batch.h"
 #include "app/Startup.h"
 #include "support/AppFixture.h"
+#include "support/Process.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
@@ -10,6 +11,7 @@ namespace {
 
 class Batch : public test::AppFixture {
   protected:
+    Batch() { test::InstallSampleDevice(dir.Path()); }
     // Start-up with these arguments, then timer ticks until the program quits or the batch
     // ends; returns the exit code.
     int32_t Run(std::vector<std::string> args, bool exitAfterBatch = false) {
@@ -146,6 +148,7 @@ TEST_F(Batch, OptionCommandsSwitchTheirFlags) {
     EXPECT_TRUE(app->options.enableAC && app->options.clearOnDemand &&
                 app->options.clearReadoutProtection && app->options.detailedError);
     app = std::make_unique<App>(ui, clock);
+    app->programDirectory = dir.Path().string() + "/"; // the same installation
     ui.quit.reset();
     EXPECT_EQ(Run({"-setACRP", "-clearDNVBP", "-setDNVBP", "-clearCOD", "-exit"}), 0);
     EXPECT_TRUE(app->options.clearReadoutProtection);

@@ -1,5 +1,5 @@
-// vantrel-cli as a user runs it: a scratch installation, its exit code, its output and the
-// error file it leaves in the working directory.
+// vantrel-cli as a user runs it: a scratch installation with a device set up, its exit code,
+// its output and the error file it leaves in the working directory.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -14,6 +14,7 @@ namespace {
 struct Cli : ::testing::Test {
     test::TempDir dir;
     std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
+    Cli() { test::InstallSampleDevice(dir.Path()); }
 
     test::ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), cli.string());

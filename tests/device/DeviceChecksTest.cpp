@@ -7,6 +7,7 @@
 #include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/ImageView.h"
+#include "image/MemoryImage.h"
 #include "support/AppFixture.h"
 
 namespace vantrel {
@@ -14,16 +15,12 @@ namespace {
 
 // An image given as single bytes, enough for the checks.
 struct Image {
-    std::vector<std::vector<uint8_t>> data;
-    std::vector<ImageBytes> runs;
+    MemoryImage memory;
     Image(std::initializer_list<std::pair<uint32_t, uint8_t>> bytes) {
-        data.reserve(bytes.size());
-        for (auto [address, value] : bytes) {
-            data.push_back({value});
-            runs.push_back({address, data.back()});
-        }
+        for (auto [address, value] : bytes)
+            EXPECT_TRUE(memory.Insert(address, &value, 1));
     }
-    ImageView View() const { return ImageView(runs); }
+    ImageView View() const { return ImageView(memory); }
 };
 
 class Checks : public test::AppFixture {

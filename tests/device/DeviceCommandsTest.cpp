@@ -7,6 +7,7 @@
 #include "app/Batch.h"
 #include "app/CmdLine.h"
 #include "device/DeviceCommands.h"
+#include "image/DeviceSeam.h"
 #include "support/AppFixture.h"
 
 namespace vantrel {
@@ -96,10 +97,12 @@ TEST_F(Commands, SetFillSetAreaAndAsync) {
               Texts{"Fillbyte invalid!\r\nPlease check your configuration!"});
     EXPECT_EQ(Run(cmd::kSetFill, "zz"), Texts{"-setFILL needs 1 Hex parameter "});
 
-    uint32_t revision = app->selection.revision;
+    SelectAllBanks(*app);
+    GetImageCrc(*app);
+    ASSERT_TRUE(app->doc.CrcValid());
     EXPECT_EQ(Run(cmd::kSetArea, "100000,400"), Texts{});
     EXPECT_EQ(app->selection.additional, (BankRange{0x100000, 0x400}));
-    EXPECT_GT(app->selection.revision, revision);
+    EXPECT_FALSE(app->doc.CrcValid()); // the external area changed
     EXPECT_EQ(Run(cmd::kSetArea, "100000"), Texts{"Separator has to be ,"});
 
     // S60 device: asynchronous only on hardware 600 or later offering the S60A algorithm.

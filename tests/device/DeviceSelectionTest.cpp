@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "device/DeviceSelection.h"
 #include "device/ImageView.h"
+#include "image/MemoryImage.h"
 #include "support/AppFixture.h"
 
 namespace vantrel {
@@ -237,22 +238,19 @@ TEST_F(Selection, IdValuesAndToshibaAddresses) {
     EXPECT_EQ(IdLengthValue(*app, empty), 7); // no IDLenAdr: IDLenMax
 }
 
-TEST(ImageCrc, KermitOverRangesWithFillBytes) {
-    const uint8_t text[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-    EXPECT_EQ(Crc16Kermit(0, text), 0x2189); // the check value of CRC-16/KERMIT
+TEST(ImageViewOfTheImage, HoldsBytesOnlyWhereTheImageDoes) {
+    MemoryImage memory;
     const uint8_t a[] = {0x11, 0x22};
     const uint8_t b[] = {0x33};
-    std::vector<ImageBytes> runs{{0x0, a}, {0x10, b}};
-    ImageView image(runs);
-    // Range 0..3 with 0..1 defined: two bytes and two fill bytes.
-    const uint8_t expected1[] = {0x11, 0x22, 0xFF, 0xFF};
-    EXPECT_EQ(RangesCrc(std::vector<BankRange>{{0, 4}}, image, 0xFF), Crc16Kermit(0, expected1));
-    const uint8_t expected2[] = {0x22, 0x00, 0x00, 0x33, 0x00, 0x00};
-    EXPECT_EQ(RangesCrc(std::vector<BankRange>{{1, 2}, {0xF, 2}, {0x20, 2}}, image, 0x00),
-              Crc16Kermit(0, expected2));
+    ASSERT_TRUE(memory.Insert(0x0, a, 2));
+    ASSERT_TRUE(memory.Insert(0x10, b, 1));
+    ImageView image(memory);
+    EXPECT_EQ(image.At(0x1), 0x22);
     EXPECT_EQ(image.At(0x10), 0x33);
-    EXPECT_EQ(image.At(0x11), std::nullopt);
+    EXPECT_EQ(image.At(0x2), std::nullopt); // in the gap
+    EXPECT_EQ(image.At(0x11), std::nullopt); // behind the last area
     EXPECT_EQ(image.ByteOr(2, 0x5A), 0x5A);
+    EXPECT_EQ(ImageView().At(0), std::nullopt);
 }
 
 } // namespace

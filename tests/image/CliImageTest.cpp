@@ -1,4 +1,5 @@
-// vantrel-cli converting program files as a user runs it, in a scratch directory.
+// vantrel-cli converting program files as a user runs it, in a scratch installation with a
+// device set up.
 #include <gtest/gtest.h>
 
 #include "support/Process.h"
@@ -10,6 +11,7 @@ namespace {
 struct CliFiles : ::testing::Test {
     test::TempDir dir;
     std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
+    CliFiles() { test::InstallSampleDevice(dir.Path()); }
 
     test::ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), cli.string());

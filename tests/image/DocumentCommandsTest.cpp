@@ -251,6 +251,14 @@ TEST_F(DocumentCommands, ImageCrcOverProgramRanges) {
     AddressRange ranges[] = {{0, 3}};
     EXPECT_EQ(Doc().GetImageCrc(ranges, 0xFF), Crc16Kermit(0, expected, 4));
     EXPECT_TRUE(Doc().CrcValid());
+    // Ranges in their list order, each from its first address, gaps as the fill byte.
+    Doc().MarkCrcStale();
+    Add(0x10, {0x33});
+    const uint8_t expected2[] = {0x02, 0x00, 0x00, 0x33, 0x00, 0x00};
+    AddressRange ranges2[] = {{1, 2}, {0xF, 0x10}, {0x20, 0x21}};
+    EXPECT_EQ(Doc().GetImageCrc(ranges2, 0x00), Crc16Kermit(0, expected2, 6));
+    Doc().RemoveRange(0x10, 1);
+    EXPECT_EQ(Doc().GetImageCrc(ranges, 0xFF), Crc16Kermit(0, expected, 4));
     Doc().SetByte(1, 0x22);
     EXPECT_FALSE(Doc().CrcValid());
     Doc().SetByte(1, 0x22);

@@ -14,6 +14,7 @@
 #include "image/SRecordFile.h"
 #include "image/TextLoader.h"
 #include "support/AppFixture.h"
+#include "support/Process.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel::test {
@@ -44,9 +45,14 @@ inline std::string IntelHexText(const MemoryImage& image) {
 class ImageFixture : public AppFixture {
   protected:
     ImageFixture() {
+        InstallSampleDevice(install.Path());
         app->mainWindow = std::make_unique<MainWindow>(*app);
         RegisterDocumentCommands(*app);
     }
+
+    // Where RunBatch's program is installed, with a device set up; the working directory
+    // (`dir`) holds only the files the tests and the batch write.
+    TempDir install;
 
     CHEXDoc& Doc() { return app->doc; }
     AreaList Areas() { return AreasOf(app->doc.Image()); }
@@ -65,6 +71,7 @@ class ImageFixture : public AppFixture {
     // ticks until the batch ends; returns the exit code.
     int32_t RunBatch(std::vector<std::string> args) {
         app = std::make_unique<App>(ui, clock);
+        app->programDirectory = install.Path().string() + "/";
         ui.quit.reset();
         args.insert(args.begin(), "vantrel");
         std::vector<const char*> argv;

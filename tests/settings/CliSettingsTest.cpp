@@ -1,4 +1,5 @@
-// vantrel-cli and its settings file, run as a user runs it from a scratch installation.
+// vantrel-cli and its settings file, run as a user runs it from a scratch installation. The
+// settings files that are read name a sample device, as a set-up installation's do.
 #include <gtest/gtest.h>
 
 #include "support/Process.h"
@@ -7,10 +8,13 @@
 namespace vantrel {
 namespace {
 
+const std::string kDevice = std::string("Device=\"") + test::kSampleDevice + "\"\r\n";
+
 struct CliSettings : ::testing::Test {
     test::TempDir install;
     test::TempDir work; // the working directory: error file and log
     std::filesystem::path cli = test::Install("vantrel-cli", install.Path());
+    CliSettings() { test::InstallSampleDevice(install.Path()); }
 
     test::ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), cli.string());
@@ -20,7 +24,7 @@ struct CliSettings : ::testing::Test {
 
 TEST_F(CliSettings, IndexPicksTheNumberedFileBesideTheProgram) {
     test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
-    test::WriteFile(install / "vantrel3.ini", "[Settings]\r\nComPort = 7\r\nMine = 1\r\n");
+    test::WriteFile(install / "vantrel3.ini", "[Settings]\r\nComPort = 7\r\nMine = 1\r\n" + kDevice);
     auto r = Run({"-index3", "-exit"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -32,7 +36,7 @@ TEST_F(CliSettings, IndexPicksTheNumberedFileBesideTheProgram) {
 }
 
 TEST_F(CliSettings, ComPortOutOfRangeIsReportedAndCorrected) {
-    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n" + kDevice);
     auto r = Run({"-exit"});
     EXPECT_EQ(r.exitCode, 211);
     EXPECT_NE(r.err.find("ComPort setting in setup file out of range, corrected"),
@@ -41,7 +45,7 @@ TEST_F(CliSettings, ComPortOutOfRangeIsReportedAndCorrected) {
     EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\nComPort = 1\r\n"),
               std::string::npos);
     // -com wins over the file and is saved.
-    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
+    test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n" + kDevice);
     r = Run({"-com4", "-exit"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\nComPort = 4\r\n"),
@@ -60,6 +64,8 @@ TEST_F(CliSettings, AReadOnlyProgramDirectoryMovesTheSettingsToTheUsersFolder) {
                      << probe.err;
     test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
     test::TempDir config;
+    std::filesystem::create_directories(config / "KORVID");
+    test::WriteFile(config / "KORVID/vantrel.ini", "[Settings]\r\n" + kDevice);
     auto r = test::RunProcess(
         {"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh", "-c",
          "mount --bind -o ro \"$0\" \"$0\" && XDG_CONFIG_HOME=\"$1\" exec \"$2\" -com6 -exit",

@@ -75,4 +75,12 @@ std::filesystem::path Install(const std::string& program, const std::filesystem:
     return target;
 }
 
+void InstallSampleDevice(const std::filesystem::path& dir) {
+    std::filesystem::copy(BinDir() / "Device", dir / "Device",
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    WriteFile(dir / "vantrel.ini",
+              std::string("[Settings]\r\nDevice=\"") + kSampleDevice + "\"\r\n");
+}
+
 } // namespace vantrel::test

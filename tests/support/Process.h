@@ -24,4 +24,14 @@ std::filesystem::path BinDir();
 // Copies a built program into `dir` (a scratch installation) and returns its path there.
 std::filesystem::path Install(const std::string& program, const std::filesystem::path& dir);
 
+// The sample device that InstallSampleDevice sets up.
+inline constexpr const char* kSampleDevice = "NR16C62A";
+
+// A scratch installation in which a device is set up, so that start-up finds valid device
+// settings (without them it reports error 227, which stops a batch): the sample device
+// database (Device/ beside the built programs) is copied into `dir`, and a settings file
+// "vantrel.ini" naming kSampleDevice is written there. `dir` also serves as the program
+// directory of an App in the test's own process.
+void InstallSampleDevice(const std::filesystem::path& dir);
+
 } // namespace vantrel::test

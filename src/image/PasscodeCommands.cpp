@@ -1,0 +1,34 @@
+#include "image/PasscodeCommands.h"
+
+#include "app/App.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceSelection.h"
+#include "device/ImageView.h"
+
+namespace vantrel {
+
+bool PasscodeCommandsEnabled(const App& app) {
+    return !app.doc.Empty() && UsesPasscode(app);
+}
+
+// A disabled menu item cannot be chosen; a command that arrives anyway does nothing.
+void OnEditCopyPasscode(App& app) {
+    if (!PasscodeCommandsEnabled(app)) return;
+    {
+        auto guard = app.doc.LockImage();
+        for (auto [address, value] : PasscodeImageWrites(app))
+            app.doc.SetByte(address, value);
+    }
+    app.ui.Repaint();
+}
+
+void OnEditSetPasscode(App& app) {
+    if (!PasscodeCommandsEnabled(app)) return;
+    {
+        auto guard = app.doc.LockImage();
+        SetPasscodeFromImage(app, ImageView(app.doc.Image()));
+    }
+    app.ui.Repaint();
+}
+
+} // namespace vantrel
