@@ -247,7 +247,7 @@ TEST(ImageViewOfTheImage, HoldsBytesOnlyWhereTheImageDoes) {
     ImageView image(memory);
     EXPECT_EQ(image.At(0x1), 0x22);
     EXPECT_EQ(image.At(0x10), 0x33);
-    EXPECT_EQ(image.At(0x2), std::nullopt); // in the gap
+    EXPECT_EQ(image.At(0x2), std::nullopt);  // in the gap
     EXPECT_EQ(image.At(0x11), std::nullopt); // behind the last area
     EXPECT_EQ(image.ByteOr(2, 0x5A), 0x5A);
     EXPECT_EQ(ImageView().At(0), std::nullopt);

@@ -1,6 +1,8 @@
 // The command line with arbitrary arguments (one per input line), then the batch it queued,
-// run to its end on a fake clock.
+// run to its end on a fake clock, in an installation with the sample device database whose
+// settings name a sample device (so that batches run past start-up's device check).
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         argv.push_back(a.c_str());
 
     static test::TempDir scratch(true); // the error file and any written file land here
+    static const bool installed = [] {
+        std::filesystem::copy(VANTREL_SAMPLE_DEVICES, scratch / "Device",
+                              std::filesystem::copy_options::recursive);
+        return true;
+    }();
+    (void)installed;
+    // Every input starts from the same settings.
+    test::WriteFile(scratch / "vantrel.ini", "[Settings]\r\nDevice=\"NR16C62A\"\r\n");
     test::FakeUi ui;
     test::FakeClock clock;
     App app(ui, clock);

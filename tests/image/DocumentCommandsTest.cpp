@@ -183,6 +183,52 @@ TEST_F(DocumentCommands, MenuSaveAsFollowsTheChosenType) {
     EXPECT_EQ(ReadFile(dir / "my prog.c"), c);
 }
 
+// The exports take the fill byte and, for binary, the default range from the device
+// selection.
+TEST_F(DocumentCommands, ExportsFollowTheDeviceSelection) {
+    DeviceRecord device;
+    device.device = "TWO BANKS";
+    MemoryArea flash;
+    flash.order = kFlashOrder;
+    flash.rangeCount = 2;
+    flash.ranges[0] = {0x0F00, 0x100};
+    flash.ranges[1] = {0x1000, 0x8};
+    device.areas = {flash};
+    AddDevice(ui, app->devices, device);
+    ASSERT_EQ(SelectDeviceByName(*app, "TWO BANKS"), 0);
+    SetStartBank(*app, 1);
+    SetEndBank(*app, 1);
+    SetFillByte(*app, 0x00);
+    ASSERT_TRUE(Load(kProgram));
+    EXPECT_EQ(ImageFillByte(*app), 0x00);
+    EXPECT_EQ(ImageProgramRanges(*app).size(), 1u);
+    EXPECT_TRUE(AreasInsideDevice(*app));
+
+    // Binary: the range dialog offers the selected banks; Cancel keeps that range.
+    ui.fileDialogReplies = {{true, (dir / "banks.bin").string(), 3}};
+    app->mainWindow->OnCommand(cmd::kSaveAs);
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1000", "1007"}));
+    EXPECT_EQ(ReadFile(dir / "banks.bin"), std::string("\x01\x02\x03\0\0\0\0\0", 8));
+    // Both banks: from the lowest start to the highest end.
+    SetStartBank(*app, 0);
+    ui.fileDialogReplies = {{true, (dir / "banks.bin").string(), 3}};
+    app->mainWindow->OnCommand(cmd::kSaveAs);
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"F00", "1007"}));
+    EXPECT_EQ(ReadFile(dir / "banks.bin").size(), 0x108u);
+    // No bank selected: the image's own range, as before.
+    app->selection.bankFlags = {};
+    ui.fileDialogReplies = {{true, (dir / "banks.bin").string(), 3}};
+    app->mainWindow->OnCommand(cmd::kSaveAs);
+    EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1000", "1002"}));
+
+    // A batch run: the fill byte of the settings file fills the gaps.
+    WriteFile(install / "vantrel.ini", ReadFile(install / "vantrel.ini") + "FillByte = 90\r\n");
+    WriteFile(dir / "gap.mot", "S1041000AA41\r\nS1041003BB2D\r\n");
+    EXPECT_EQ(RunBatch({"-openfilegap.mot", "-saveasgap.bin"}), 0)
+        << testing::PrintToString(Messages());
+    EXPECT_EQ(ReadFile(dir / "gap.bin"), "\xAA\x5A\x5A\xBB");
+}
+
 TEST_F(DocumentCommands, MenuDeleteRangeAndRelocateUseTheirDialogs) {
     ASSERT_TRUE(Load(kProgram));
     ui.dialogEntries = {std::vector<std::string>{"1001", "G"}, // refused, stays open

@@ -24,7 +24,8 @@ struct CliSettings : ::testing::Test {
 
 TEST_F(CliSettings, IndexPicksTheNumberedFileBesideTheProgram) {
     test::WriteFile(install / "vantrel.ini", "[Settings]\r\nComPort = 25\r\n");
-    test::WriteFile(install / "vantrel3.ini", "[Settings]\r\nComPort = 7\r\nMine = 1\r\n" + kDevice);
+    test::WriteFile(install / "vantrel3.ini",
+                    "[Settings]\r\nComPort = 7\r\nMine = 1\r\n" + kDevice);
     auto r = Run({"-index3", "-exit"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -50,6 +51,31 @@ TEST_F(CliSettings, ComPortOutOfRangeIsReportedAndCorrected) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\nComPort = 4\r\n"),
               std::string::npos);
+}
+
+// A fresh installation names no device: the first start reports 227, which stops the batch;
+// once a device was chosen it is kept, with what the command line set for it.
+TEST_F(CliSettings, ADeviceIsSetUpOnceAndKeptWithItsPasscode) {
+    std::filesystem::remove(install / "vantrel.ini");
+    test::WriteFile(work / "in.hex", ":03100000010203E7\r\n:00000001FF\r\n");
+    auto r = Run({"-openfilein.hex", "-saveasout.mot"});
+    EXPECT_EQ(r.exitCode, 227);
+    EXPECT_NE(r.err.find("Invalid default program settings found.\r\nPlease setup device."),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work / "out.mot"));
+
+    r = Run({"-seldeviceTS60A48", "-password7,A1,A2,A3,A4,A5,A6,A7", "-exit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // The next start reads them back and saves them again.
+    r = Run({"-openfilein.hex", "-saveasout.mot"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(work / "out.mot"));
+    std::string text = test::ReadFile(install / "vantrel.ini");
+    for (const char* line : {"Device=\"TS60A48\"", "CpuPasswordLen = 7", "CpuPassword[1] = 161",
+                             "CpuPassword[7] = 167"})
+        EXPECT_NE(text.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line << "\n"
+                                                                                     << text;
 }
 
 // A read-only program directory, made in a private mount namespace with a read-only bind
