@@ -26,38 +26,40 @@ constexpr CmdLineOption kOptions[] = {
     {"clearCOD", cmd::kClearCOD, None, false, "\tClears option 'Clear on demand'."},
     {"clearall", cmd::kClearAll, None, true, "\t\tProgram all zeros, then clear target chip"},
     {"clear", cmd::kClear, None, true, "\t\tClear selected target area"},
-    {"com", 0, Com, false, "\t\t<PORT> Set COM-port of PC (PORT=1-20: Portno.)"},
-    {"delrange", cmd::kDelRange, None, false, "\t\t<FROM-TO> Deletes the specified range of data"},
+    {"com", 0, Com, false, "\t\t<PORT> Set COM-port of PC (PORT=1-20: Portno.)", true},
+    {"delrange", cmd::kDelRange, None, false, "\t\t<FROM-TO> Deletes the specified range of data",
+     true},
     {"download", cmd::kDownload, None, true, "\tDownloads Hex file to Vantrel."},
     {"exit", cmd::kExit, None, false, "\t\tTerminate PC-program automatically"},
     {"help", 0, None, false, "\t\tDisplay this box"},
-    {"index", 0, Index, false, "\t\t<n> Selects individual settings during startup."},
-    {"merge", cmd::kMerge, None, false, "\t\t<FILE.EXT> Merges specified file"},
-    {"openfile", cmd::kOpenFile, None, false, "\t\topen HEX file <FILE.EXT>"},
+    {"index", 0, Index, false, "\t\t<n> Selects individual settings during startup.", true},
+    {"merge", cmd::kMerge, None, false, "\t\t<FILE.EXT> Merges specified file", true},
+    {"openfile", cmd::kOpenFile, None, false, "\t\topen HEX file <FILE.EXT>", true},
     {"programverify", cmd::kProgramVerify, None, true, "\tPrograms & verifies target"},
     {"program", cmd::kProgram, None, true, "\t\tProgram loaded data into target"},
     {"readback", cmd::kReadBack, None, true, "\tRead target area"},
     {"saveas", cmd::kSaveAs, None, false,
-     "\t\t<FILE.EXT>[,FROM-TO] Save file in MOT-, HEX- or BIN-format"},
+     "\t\t<FILE.EXT>[,FROM-TO] Save file in MOT-, HEX- or BIN-format", true},
     {"start", cmd::kStart, None, true,
      "\t\tStart application program (serial mode only, req. Vantrel 3 or later"},
-    {"relocate", cmd::kRelocate, None, false, "\t\t<VALUE> Relocates loaded data"},
+    {"relocate", cmd::kRelocate, None, false, "\t\t<VALUE> Relocates loaded data", true},
     {"selmultiple", cmd::kSelMultiple, None, true,
-     "\t<BANK1,BANK2,..BANKn> Selects individual banks"},
-    {"seldevice", 0, SelDevice, false, "\t<DEVICENAME> Selects the desired device"},
+     "\t<BANK1,BANK2,..BANKn> Selects individual banks", true},
+    {"seldevice", 0, SelDevice, false, "\t<DEVICENAME> Selects the desired device", true},
     {"selbanks", cmd::kSelBanks, None, true,
-     "\t\t<NSTART,NEND> Sets the numbers of start & end bank"},
+     "\t\t<NSTART,NEND> Sets the numbers of start & end bank", true},
     {"setarea", cmd::kSetArea, None, true,
-     "\t\t<ADDRESS,LENGTH> Sets the external area (Needs special Vantrel!)"},
-    {"setFILL", cmd::kSetFill, None, true, "\t\t<HEX> Sets the fill byte."},
-    {"password", cmd::kPassword, None, false, "\t<LENGTHn,ID1,ID2,ID3,...,IDn> Sets the ID-bytes."},
+     "\t\t<ADDRESS,LENGTH> Sets the external area (Needs special Vantrel!)", true},
+    {"setFILL", cmd::kSetFill, None, true, "\t\t<HEX> Sets the fill byte.", true},
+    {"password", cmd::kPassword, None, false, "\t<LENGTHn,ID1,ID2,ID3,...,IDn> Sets the ID-bytes.",
+     true},
     {"setACBP", cmd::kSetACBP, None, false, "\t\tSets option 'Automatic clear before program'."},
     {"setACRP", cmd::kSetACRP, None, false,
      "\t\tSets option 'Automatically clear readout protection'."},
     {"setCOD", cmd::kSetCOD, None, false, "\t\tSets option 'Clear on demand'."},
     {"setDE", cmd::kSetDE, None, false, "\t\tSets option 'Detailed errorlevel on return'."},
     {"setDNVBP", cmd::kSetDNVBP, None, false, "\tSets option 'Do not verify blank pages'."},
-    {"setIfSpeed", 0, SetIfSpeed, false, "\tSets the target interface speed."},
+    {"setIfSpeed", 0, SetIfSpeed, false, "\tSets the target interface speed.", true},
     {"setIfASync", cmd::kSetIfASync, None, true,
      "\tSets the target interface to asynchronous mode."},
     {"setIfSync", 0, SetIfSync, false, "\tSets the target interface to synchronous mode."},
@@ -158,28 +160,42 @@ void CMDLINE_ParseArguments(App& app, int argc, const char* const* argv) {
     if (argc <= 1) return;
     bool allValid = true;
     app.cmdline.parsing = true;
+    // "/" opens an option as "-" does, but on this system it also opens every absolute path:
+    // an argument beginning with "/" is an option only when an option name follows.
+    auto isOption = [](const char* a) {
+        return a && (a[0] == '-' || (a[0] == '/' && CMDLINE_FindOption(a + 1)));
+    };
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i] ? argv[i] : "";
         int ok;
-        if (!arg.empty() && (arg[0] == '-' || arg[0] == '/'))
-            ok = CMDLINE_ParseOption(app, arg.substr(1));
-        else
+        if (isOption(argv[i])) {
+            std::string word = arg.substr(1);
+            // "-saveas out.hex" means "-saveasout.hex": an option that needs a parameter and
+            // has none of its own takes the next argument when that is no option itself.
+            // Taken as a plain file name, it would open the file the user meant to write.
+            const CmdLineOption* row = CMDLINE_FindOption(word);
+            if (row && row->takesParameter && word.size() == std::strlen(row->name) &&
+                i + 1 < argc && !isOption(argv[i + 1]) && argv[i + 1] && argv[i + 1][0])
+                word += argv[++i];
+            ok = CMDLINE_ParseOption(app, word);
+        } else {
             ok = CMDLINE_ParseOption(app, "openfile" + arg); // every plain argument opens a file
+        }
         allValid = allValid && ok;
     }
     app.cmdline.parsing = false;
     if (!allValid) CMDLINE_ShowHelp(app);
 }
 
+const CmdLineOption* CMDLINE_FindOption(const std::string& word) {
+    for (const auto& option : kOptions)
+        if (MatchesOption(word, option.name)) return &option;
+    return nullptr;
+}
+
 int CMDLINE_ParseOption(App& app, const std::string& word) {
     auto& s = app.cmdline;
-    const CmdLineOption* row = nullptr;
-    for (const auto& option : kOptions) {
-        if (MatchesOption(word, option.name)) {
-            row = &option;
-            break;
-        }
-    }
+    const CmdLineOption* row = CMDLINE_FindOption(word);
     if (!row) {
         std::string message = "\"" + word + "\" is not a valid command !";
         message = message.substr(0, kMessageSize - 1);

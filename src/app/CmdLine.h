@@ -23,6 +23,7 @@ struct CmdLineOption {
     AtOnce atOnce;
     bool needsProgrammer;
     const char* help; // begins with its tabs
+    bool takesParameter = false;
 };
 
 // Command ids of the main window that batch mode uses.
@@ -85,6 +86,8 @@ void CMDLINE_Init(App& app, const std::string& programName, const std::string& e
 // Walks the arguments (argv[0] is the program); shows the help box after an invalid one.
 void CMDLINE_ParseArguments(App& app, int argc, const char* const* argv);
 int CMDLINE_ParseOption(App& app, const std::string& word);
+// The first row of the option table that `word` begins with, or null.
+const CmdLineOption* CMDLINE_FindOption(const std::string& word);
 void CMDLINE_ShowHelp(App& app);
 std::string CMDLINE_HelpText();
 

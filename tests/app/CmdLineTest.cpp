@@ -93,10 +93,27 @@ TEST_F(CmdLine, InvalidOptionReportsThenShowsHelpAndKeepsValidOnes) {
 }
 
 TEST_F(CmdLine, PlainArgumentsBecomeOpenfileCommands) {
-    EXPECT_EQ(Parse({"a.hex", "-merge", "b.mot"}), 3);
+    EXPECT_EQ(Parse({"a.hex", "/tmp/b.mot", "-exit", "/EXIT"}), 4);
     EXPECT_STREQ(Queued(0)->name, "openfile");
     EXPECT_EQ(app->cmdline.queue[0].param, "a.hex");
-    EXPECT_STREQ(Queued(2)->name, "openfile");
+    EXPECT_STREQ(Queued(1)->name, "openfile"); // an absolute path is no option
+    EXPECT_EQ(app->cmdline.queue[1].param, "/tmp/b.mot");
+    EXPECT_STREQ(Queued(3)->name, "exit");
+    EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 0);
+}
+
+TEST_F(CmdLine, OptionWithoutItsParameterTakesTheNextArgument) {
+    EXPECT_EQ(Parse({"-openfile", "in.hex", "-saveas", "/tmp/out.mot", "-merge", "-exit", "-setDE",
+                     "x.hex", "-com", "3"}),
+              6);
+    EXPECT_EQ(app->cmdline.queue[0].param, "in.hex");
+    EXPECT_STREQ(Queued(1)->name, "saveas");
+    EXPECT_EQ(app->cmdline.queue[1].param, "/tmp/out.mot");
+    EXPECT_STREQ(Queued(2)->name, "merge"); // followed by an option: stays empty
+    EXPECT_EQ(app->cmdline.queue[2].param, "");
+    EXPECT_STREQ(Queued(5)->name, "openfile"); // -setDE takes no parameter
+    EXPECT_EQ(app->cmdline.queue[5].param, "x.hex");
+    EXPECT_EQ(app->overrides.comPort, 3);
 }
 
 TEST_F(CmdLine, QueueAndParameterLimitsAreRefused) {
