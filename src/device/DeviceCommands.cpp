@@ -58,8 +58,9 @@ std::string ExportDirectory() {
 }
 
 void DEVICE_SelectFromCommandLine(App& app, const std::string& name) {
-    SelectDeviceByName(app, name);
-    app.overrides.deviceChosen = true;
+    // Only a device that exists counts as chosen; after a misspelt name the settings file's
+    // device still applies (the misspelling has been reported).
+    if (SelectDeviceByName(app, name) == 0) app.overrides.deviceChosen = true;
     if (app.mainWindow) app.ui.Repaint();
 }
 

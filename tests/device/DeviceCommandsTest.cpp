@@ -123,6 +123,9 @@ TEST_F(Commands, SelDeviceAtOnce) {
     auto d = test::Sample("NR8C");
     AddDevice(ui, app->devices, d);
     app->cmdline.parsing = true;
+    CMDLINE_ParseOption(*app, "seldeviceNR8c"); // names are matched exactly
+    EXPECT_FALSE(app->overrides.deviceChosen);
+    ui.boxes.clear();
     EXPECT_EQ(CMDLINE_ParseOption(*app, "seldeviceNR8C"), 1);
     EXPECT_EQ(app->selection.selected, 1);
     EXPECT_TRUE(app->overrides.deviceChosen);

@@ -103,8 +103,16 @@ TEST_F(Cli, SelectsASampleDeviceByName) {
 }
 
 TEST_F(Cli, UnknownDeviceNameIsReported) {
+    // Without a device set up, the start-up then also finds no valid device: 227.
     auto r = Run({"-seldeviceNR16C62a", "-exit"});
+    EXPECT_EQ(r.exitCode, 227);
+    EXPECT_NE(r.err.find("The devicename 'NR16C62a' was unknown."), std::string::npos) << r.err;
+
+    // With a device set up, the misspelling ends the run and the set-up device stays.
+    ASSERT_EQ(Run({"-seldeviceNR16C62A"}).exitCode, 0);
+    r = Run({"-seldeviceNR16C62a", "-exit"});
     EXPECT_EQ(r.exitCode, 211);
+    EXPECT_NE(test::ReadFile(dir / "vantrel.ini").find("\"NR16C62A\""), std::string::npos);
     EXPECT_NE(r.err.find("The devicename 'NR16C62a' was unknown.\r\nPlease check your "
                          "configuration!\r\n"),
               std::string::npos)
