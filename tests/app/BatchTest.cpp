@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "support/AppFixture.h"
 #include "support/Process.h"
+#include "support/RunBatch.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
@@ -15,18 +16,9 @@ class Batch : public test::AppFixture {
     // Start-up with these arguments, then timer ticks until the program quits or the batch
     // ends; returns the exit code.
     int32_t Run(std::vector<std::string> args, bool exitAfterBatch = false) {
-        args.insert(args.begin(), "vantrel");
-        std::vector<const char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.c_str());
-        EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data(),
-                                 StartupOptions{.exitAfterBatch = exitAfterBatch}));
-        BeforeTicks();
-        for (int tick = 0; tick < 10000 && !ui.quit && CMDLINE_IsBatchRunning(*app); ++tick) {
-            clock.now += kTimerPeriodMs;
-            app->mainWindow->OnTimer();
-        }
-        return ExitInstance(*app);
+        return test::RunBatch(*app, ui, clock, std::move(args),
+                              StartupOptions{.exitAfterBatch = exitAfterBatch},
+                              [this] { BeforeTicks(); });
     }
     // Runs after start-up, before the first timer tick.
     virtual void BeforeTicks() {}

@@ -10,12 +10,13 @@
 #include "app/Startup.h"
 #include "support/FakeClock.h"
 #include "support/FakeUi.h"
+#include "support/RunBatch.h"
 #include "support/TempDir.h"
 #include "ui/MainWindow.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vantrel;
-    std::vector<std::string> args{"vantrel"};
+    std::vector<std::string> args;
     std::string current;
     for (size_t i = 0; i < size; ++i) {
         char c = static_cast<char>(data[i]);
@@ -27,9 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     if (!current.empty()) args.push_back(current);
-    std::vector<const char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.c_str());
 
     static test::TempDir scratch(true); // the error file and any written file land here
     static const bool installed = [] {
@@ -44,11 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeClock clock;
     App app(ui, clock);
     app.programDirectory = scratch.Path().string() + "/"; // the settings files land there too
-    InitInstance(app, static_cast<int>(argv.size()), argv.data(), {.exitAfterBatch = true});
-    for (int tick = 0; tick < 2000 && !ui.quit && CMDLINE_IsBatchRunning(app); ++tick) {
-        clock.now += kTimerPeriodMs;
-        app.mainWindow->OnTimer();
-    }
-    ExitInstance(app);
+    test::RunBatch(app, ui, clock, std::move(args), {.exitAfterBatch = true}, {}, 2000);
     return 0;
 }

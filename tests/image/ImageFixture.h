@@ -15,6 +15,7 @@
 #include "image/TextLoader.h"
 #include "support/AppFixture.h"
 #include "support/Process.h"
+#include "support/RunBatch.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel::test {
@@ -73,26 +74,11 @@ class ImageFixture : public AppFixture {
         app = std::make_unique<App>(ui, clock);
         app->programDirectory = install.Path().string() + "/";
         ui.quit.reset();
-        args.insert(args.begin(), "vantrel");
-        std::vector<const char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.c_str());
-        EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data(),
-                                 StartupOptions{.exitAfterBatch = true}));
-        for (int tick = 0; tick < 1000 && !ui.quit && CMDLINE_IsBatchRunning(*app); ++tick) {
-            clock.now += kTimerPeriodMs;
-            app->mainWindow->OnTimer();
-        }
-        return ExitInstance(*app);
+        return test::RunBatch(*app, ui, clock, std::move(args),
+                              StartupOptions{.exitAfterBatch = true}, {}, 1000);
     }
 
-    // The texts of every message box shown, in order.
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& box : ui.boxes)
-            texts.push_back(box.text);
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return ui.Messages(); }
 };
 
 } // namespace vantrel::test

@@ -39,12 +39,7 @@ class SettingsFixture : public AppFixture {
     std::filesystem::path IniPath() const { return dir / "vantrel.ini"; }
     void WriteIni(const std::string& text) { WriteFile(IniPath(), text); }
     std::string ReadIni() const { return ReadFile(IniPath()); }
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& box : ui.boxes)
-            texts.push_back(box.text);
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return ui.Messages(); }
 };
 
 } // namespace vantrel::test

@@ -59,6 +59,14 @@ class FakeUi : public Ui {
                               int beforeCommand) override;
     void RemoveTargetMenuItem(int command) override;
 
+    // The texts of every message box shown, in order.
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+
     std::deque<MsgAnswer> answers;
     std::vector<MessageBoxCall> boxes;
     std::vector<std::string> helpTexts;
