@@ -219,20 +219,23 @@ bool SaveDocumentFile(App& app, const std::string& path) {
     return false;
 }
 
+// The file to read: in a batch the name given on the command line (221 when it does not
+// exist), else the user's choice in the open dialog. False when there is none.
+bool ChooseFileToRead(App& app, const std::string& batchName, std::string& path) {
+    if (IsBatch(app)) {
+        path = batchName;
+        if (FileExists(path)) return true;
+        APP_ReportError(app, 221, "File not found: " + path);
+        return false;
+    }
+    app.doc.filterIndex = 1;
+    return app.ui.OpenFileDialog(kOpenDialogTitle, OpenFileFilters(), app.doc.filterIndex, path);
+}
+
 void OnFileOpen(App& app) {
     CHEXDoc& doc = app.doc;
     std::string path;
-    if (IsBatch(app)) {
-        path = doc.batchOpenName;
-        if (!FileExists(path)) {
-            APP_ReportError(app, 221, "File not found: " + path);
-            return;
-        }
-    } else {
-        doc.filterIndex = 1;
-        if (!app.ui.OpenFileDialog(kOpenDialogTitle, OpenFileFilters(), doc.filterIndex, path))
-            return;
-    }
+    if (!ChooseFileToRead(app, doc.batchOpenName, path)) return;
     // Files read as binary are not put in the recent-file list.
     if (OpenDocumentFile(app, path)) SetDocumentPath(app, path, doc.filterIndex <= 1);
     app.ui.Repaint();
@@ -241,17 +244,7 @@ void OnFileOpen(App& app) {
 void OnFileMerge(App& app) {
     CHEXDoc& doc = app.doc;
     std::string path;
-    if (IsBatch(app)) {
-        path = CMDLINE_GetParam(app);
-        if (!FileExists(path)) {
-            APP_ReportError(app, 221, "File not found: " + path);
-            return;
-        }
-    } else {
-        doc.filterIndex = 1;
-        if (!app.ui.OpenFileDialog(kOpenDialogTitle, OpenFileFilters(), doc.filterIndex, path))
-            return;
-    }
+    if (!ChooseFileToRead(app, CMDLINE_GetParam(app), path)) return;
     ReadFile file(path);
     if (!OpenForReading(app, path, file)) return;
     if (ReadProgramFile(app, file)) {
