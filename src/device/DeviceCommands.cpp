@@ -40,8 +40,11 @@ bool BankNumber(const std::string& text, int32_t& number) {
 
 void DEVICE_LoadDatabase(App& app) {
     ReadDeviceCsv(app);
-    // Start-up goes on without device files; the missing device is reported when one is needed.
-    LoadDeviceFiles(app);
+    // Start-up goes on without device files. When no device could be read at all (the Device
+    // folder is missing, renamed or empty), say where they were looked for: otherwise the user
+    // sees only "unknown device" for a name that is spelt right.
+    std::optional<std::string> missing = LoadDeviceFiles(app);
+    if (missing && DeviceCount(app.devices) == 0) APP_ReportError(app, 0, *missing);
     if (app.mainWindow) {
         app.mainWindow->SetCommandHandler(kCmdExportCsv, [&app] {
             ExportDeviceCsv(app, ExportDirectory() + "/FlashDevices.csv");

@@ -57,7 +57,9 @@ int SelectDeviceByName(App& app, const std::string& name) {
     int result = 0;
     if (index >= 0) {
         s.deviceKnown = true;
+        s.unmatchedName.clear();
     } else {
+        s.unmatchedName = name;
         if (!name.empty())
             APP_ReportError(app, 211,
                             UTIL_format("The devicename '%s' was unknown.\r\nPlease check your "
@@ -78,6 +80,7 @@ void SelectDevice(App& app, int index) {
     if (index < 0 || index >= DeviceCount(app.devices)) return;
     app.selection.selected = index;
     app.selection.deviceKnown = true; // chosen from the table: the settings keep its name
+    app.selection.unmatchedName.clear();
     RebuildProgramRanges(app);
     MarkImageCrcStale(app);
     app.ui.Repaint();

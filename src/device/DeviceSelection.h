@@ -25,6 +25,9 @@ inline constexpr int32_t kInvalidFillByte = 0x1FF;
 struct DeviceSelection {
     int32_t selected = 0;
     bool deviceKnown = false;
+    // The name last asked for when no device matched it (a renamed or missing Device folder):
+    // saved back as it was, so that restoring the database restores the set-up.
+    std::string unmatchedName;
     int32_t interface = 0; // 0 parallel, 1 serial synchronous, 2 serial asynchronous
     int32_t speed = 0;
     int32_t fillByte = 0xFF;

@@ -33,11 +33,13 @@ int DeviceSettingsSelection::SetFillByte(int32_t fillByte) {
     return vantrel::SetFillByte(app_, fillByte);
 }
 
-// A device that was named but not found is saved as no device, so that the next start asks
-// again for a device instead of quietly taking the table's first one.
+// A device that was named but not found is saved under the name it was asked for (never as
+// the table's first device, which the selection falls back to): the next start reports it
+// again, and restoring the device database restores the set-up.
 std::string DeviceSettingsSelection::SelectedDeviceName() const {
     const DeviceRecord* device = SelectedDevice(app_);
-    return device && app_.selection.deviceKnown ? device->device : std::string();
+    if (device && app_.selection.deviceKnown) return device->device;
+    return app_.selection.unmatchedName;
 }
 
 bool DeviceSettingsSelection::HasBanks() const {

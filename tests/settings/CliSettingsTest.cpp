@@ -78,6 +78,24 @@ TEST_F(CliSettings, ADeviceIsSetUpOnceAndKeptWithItsPasscode) {
                                                                                      << text;
 }
 
+// A Device folder that went missing is named in a message, and the configured device is kept
+// in the settings: once the folder is back, the installation works as before.
+TEST_F(CliSettings, AMissingDeviceFolderIsNamedAndTheDeviceIsKept) {
+    std::filesystem::rename(install / "Device", install / "Device.away");
+    auto r = Run({"-exit"});
+    EXPECT_EQ(r.exitCode, 227) << r.err;
+    std::string folder = (install / "Device").string() + "/";
+    EXPECT_NE(r.err.find("Can not find device file in directory " + folder), std::string::npos)
+        << r.err;
+    EXPECT_NE(test::ReadFile(install / "vantrel.ini").find("\r\n" + kDevice), std::string::npos)
+        << test::ReadFile(install / "vantrel.ini");
+
+    std::filesystem::rename(install / "Device.away", install / "Device");
+    r = Run({"-exit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
 // A read-only program directory, made in a private mount namespace with a read-only bind
 // mount (a chmod would not stop root, who runs the tests).
 TEST_F(CliSettings, AReadOnlyProgramDirectoryMovesTheSettingsToTheUsersFolder) {

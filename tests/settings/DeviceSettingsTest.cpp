@@ -94,24 +94,34 @@ TEST_F(DeviceSettings, ChangesFromTheFileMakeTheImageCrcBeComputedAgain) {
     EXPECT_FALSE(app->doc.CrcValid());
 }
 
-// A device that is not in the database is reported, fails the load (start-up then reports
-// 227) and is saved as no device, so that the next start asks for a device again.
-TEST_F(DeviceSettings, AnUnknownOrMissingDeviceFailsTheLoadAndIsSavedAsNone) {
+// A device that is not in the database is reported and fails the load (start-up then reports
+// 227). Its name is saved as it was read, so that the next start reports it again and a
+// database that comes back restores the set-up; an empty name stays empty.
+TEST_F(DeviceSettings, AnUnknownDeviceFailsTheLoadAndIsSavedUnderItsName) {
+    const std::vector<std::string> unknown{
+        "The devicename 'NR16C62a' was unknown.\r\nPlease check your configuration!\r\n"};
     WriteIni("[Settings]\r\nDevice=\"NR16C62a\"\r\n");
-    Prepare(*app);
-    EXPECT_TRUE(LoadSettings(*app));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "The devicename 'NR16C62a' was unknown.\r\nPlease check your "
-                              "configuration!\r\n"}));
-    SaveSettings(*app);
-    EXPECT_TRUE(IniHas("Device=\"\"")) << ReadIni();
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        ui.boxes.clear();
+        app = std::make_unique<App>(ui, clock);
+        app->programDirectory = dir.Path().string() + "/";
+        Prepare(*app);
+        EXPECT_TRUE(LoadSettings(*app));
+        EXPECT_EQ(Messages(), unknown);
+        SaveSettings(*app);
+        EXPECT_TRUE(IniHas("Device=\"NR16C62a\"")) << ReadIni();
+    }
 
+    WriteIni("[Settings]\r\nDevice=\"\"\r\n");
     ui.boxes.clear();
     app = std::make_unique<App>(ui, clock);
     app->programDirectory = dir.Path().string() + "/";
     Prepare(*app);
     EXPECT_TRUE(LoadSettings(*app)); // no device named: no message, but still invalid
     EXPECT_TRUE(ui.boxes.empty());
+    SaveSettings(*app);
+    EXPECT_TRUE(IniHas("Device=\"\"")) << ReadIni();
 }
 
 TEST_F(DeviceSettings, BatchCommandsAreSavedAtShutdownAndReadAtTheNextStart) {
