@@ -98,6 +98,15 @@ void RunCom(App& app, const std::string& param) {
     app.options.comPort = port;
 }
 
+// "/" opens an option as "-" does, but on this system it also opens every absolute path: an
+// argument beginning with "/" is an option only when an option name follows and no further
+// "/" does, so /com3 and /exit are options while /programs/blink.hex is a path.
+bool IsOptionArgument(const char* arg) {
+    if (!arg) return false;
+    if (arg[0] == '-') return true;
+    return arg[0] == '/' && !std::strchr(arg + 1, '/') && CMDLINE_FindOption(arg + 1);
+}
+
 void RunIndex(App& app, const std::string& param) {
     // Digits 1 to 8 only; a number too large for the settings name is refused the same way.
     long long number = 0;
@@ -160,22 +169,17 @@ void CMDLINE_ParseArguments(App& app, int argc, const char* const* argv) {
     if (argc <= 1) return;
     bool allValid = true;
     app.cmdline.parsing = true;
-    // "/" opens an option as "-" does, but on this system it also opens every absolute path:
-    // an argument beginning with "/" is an option only when an option name follows.
-    auto isOption = [](const char* a) {
-        return a && (a[0] == '-' || (a[0] == '/' && CMDLINE_FindOption(a + 1)));
-    };
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i] ? argv[i] : "";
         int ok;
-        if (isOption(argv[i])) {
+        if (IsOptionArgument(argv[i])) {
             std::string word = arg.substr(1);
             // "-saveas out.hex" means "-saveasout.hex": an option that needs a parameter and
             // has none of its own takes the next argument when that is no option itself.
             // Taken as a plain file name, it would open the file the user meant to write.
             const CmdLineOption* row = CMDLINE_FindOption(word);
             if (row && row->takesParameter && word.size() == std::strlen(row->name) &&
-                i + 1 < argc && !isOption(argv[i + 1]) && argv[i + 1] && argv[i + 1][0])
+                i + 1 < argc && !IsOptionArgument(argv[i + 1]) && argv[i + 1] && argv[i + 1][0])
                 word += argv[++i];
             ok = CMDLINE_ParseOption(app, word);
         } else {

@@ -63,5 +63,12 @@ TEST_F(Cli, InterruptedRunEndsThroughShutdownWithAFailureCode) {
     EXPECT_NE(r.out.find("Thank you for using KORVID tools"), std::string::npos);
 }
 
+// A program file path whose first folder begins with an option name is opened, not run.
+TEST_F(Cli, AbsolutePathOpensTheFile) {
+    auto r = Run({"/programs/blink.hex"});
+    EXPECT_EQ(r.exitCode, 10);
+    EXPECT_NE(r.err.find("File not found: /programs/blink.hex"), std::string::npos) << r.err;
+}
+
 } // namespace
 } // namespace vantrel

@@ -116,6 +116,49 @@ TEST_F(CmdLine, OptionWithoutItsParameterTakesTheNextArgument) {
     EXPECT_EQ(app->overrides.comPort, 3);
 }
 
+// "/" opens an option only when no further "/" follows: an absolute path never starts an
+// operation, also not as the parameter taken after an option.
+TEST_F(CmdLine, SlashArgumentIsAnOptionOnlyWithoutAFurtherSlash) {
+    struct Entry {
+        const char* option;
+        const char* param;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<Entry> queued;
+        int comPort = -1; // -com override; -1: none
+    };
+    const Case cases[] = {
+        {"path under programs", {"/programs/blink.hex"}, {{"openfile", "/programs/blink.hex"}}},
+        {"path under downloads", {"/downloads/x.hex"}, {{"openfile", "/downloads/x.hex"}}},
+        {"path under common", {"/common/x.hex"}, {{"openfile", "/common/x.hex"}}},
+        {"option with slash", {"/com3"}, {}, 3},
+        {"option word after slash",
+         {"/PROGRAMVERIFY", "/exit"},
+         {{"programverify", ""}, {"exit", ""}}},
+        {"no option name", {"/tmp"}, {{"openfile", "/tmp"}}},
+        {"path after -saveas", {"-saveas", "/common/out.hex"}, {{"saveas", "/common/out.hex"}}},
+        {"path after /saveas", {"/saveas", "/programs/out.mot"}, {{"saveas", "/programs/out.mot"}}},
+        {"path after -openfile",
+         {"-openfile", "/downloads/a.hex"},
+         {{"openfile", "/downloads/a.hex"}}},
+        {"path after -com", {"-com", "/com5/x"}, {}, -1},
+        {"option after -saveas", {"-saveas", "/exit"}, {{"saveas", ""}, {"exit", ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        app = std::make_unique<App>(ui, clock);
+        SetUp();
+        ASSERT_EQ(Parse(c.args), static_cast<int>(c.queued.size()));
+        for (std::size_t i = 0; i < c.queued.size(); ++i) {
+            EXPECT_STREQ(Queued(i)->name, c.queued[i].option);
+            EXPECT_EQ(app->cmdline.queue[i].param, c.queued[i].param);
+        }
+        EXPECT_EQ(app->overrides.comPort, c.comPort);
+    }
+}
+
 TEST_F(CmdLine, QueueAndParameterLimitsAreRefused) {
     std::vector<std::string> args(21, "-setDE");
     EXPECT_EQ(Parse(args), 20);
