@@ -89,6 +89,9 @@ void RunCom(App& app, const std::string& param) {
     const char* cursor = param.c_str();
     int32_t port = 0;
     ReadDecimal(error, cursor, port, 1, 20);
+    // The bounds are checked before the sign is applied: a negative number is refused here,
+    // as 0 is, instead of being taken as a port.
+    if (!error.Failed() && port < 1) error.Set(UTIL_format("Expected a value >= %d", {1}));
     if (error.Failed()) {
         APP_ReportError(app, 211,
                         error.Text() + "\r\nParameter error\r\nInvalid COM port setting\r\n -com");

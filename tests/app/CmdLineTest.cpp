@@ -159,6 +159,46 @@ TEST_F(CmdLine, SlashArgumentIsAnOptionOnlyWithoutAFurtherSlash) {
     }
 }
 
+// Ports 1 to 20; a larger number is taken as 20. Anything else is refused and no port is set.
+TEST_F(CmdLine, ComPortOption) {
+    const std::string refused = "\r\nParameter error\r\nInvalid COM port setting\r\n -com";
+    struct Case {
+        const char* arg;
+        int port;            // the port selected; -1: refused with 211
+        const char* message; // the reader's text in front of `refused`
+    };
+    const Case cases[] = {
+        {"-com1", 1, ""},
+        {"-com20", 20, ""},
+        {"-com21", 20, ""},
+        {"-com0", -1, "Expected a value >= 1"},
+        {"-com-5", -1, "Expected a value >= 1"},
+        {"-com-1", -1, "Expected a value >= 1"},
+        {"-com-2147483648", -1, "Expected a value >= 1"},
+        {"-comx", -1, "Expecting a number"},
+        {"-com", -1, "Expecting a number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arg);
+        app = std::make_unique<App>(ui, clock);
+        SetUp();
+        ui.boxes.clear();
+        int comPortBefore = app->options.comPort;
+        Parse({c.arg});
+        EXPECT_EQ(app->overrides.comPort, c.port);
+        if (c.port > 0) {
+            EXPECT_EQ(app->options.comPort, c.port);
+            EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 0);
+            EXPECT_TRUE(ui.boxes.empty());
+            continue;
+        }
+        EXPECT_EQ(app->options.comPort, comPortBefore);
+        EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 211);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, c.message + refused);
+    }
+}
+
 TEST_F(CmdLine, QueueAndParameterLimitsAreRefused) {
     std::vector<std::string> args(21, "-setDE");
     EXPECT_EQ(Parse(args), 20);
