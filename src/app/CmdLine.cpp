@@ -206,7 +206,7 @@ int CMDLINE_ParseOption(App& app, const std::string& word) {
     if (!row) {
         std::string message = "\"" + word + "\" is not a valid command !";
         message = message.substr(0, kMessageSize - 1);
-        CMDLINE_ReportError(app, message);
+        CMDLINE_RecordError(app, message);
         app.ui.MessageBox(message, "Error", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
         return 0;
     }
@@ -332,6 +332,11 @@ bool CMDLINE_HasParseError(const App& app) {
 }
 
 void CMDLINE_ReportError(App& app, const std::string& text) {
+    CMDLINE_RecordError(app, text);
+    app.ui.ErrorFileEntry(text);
+}
+
+void CMDLINE_RecordError(App& app, const std::string& text) {
     auto& s = app.cmdline;
     if (s.errorLevel == 0) s.errorLevel = 1;
     s.lastErrorText = text.substr(0, kMessageSize - 1);

@@ -63,6 +63,35 @@ TEST_F(Cli, InterruptedRunEndsThroughShutdownWithAFailureCode) {
     EXPECT_NE(r.out.find("Thank you for using KORVID tools"), std::string::npos);
 }
 
+// What goes to the error file shows on stderr too, each text once: the parameter readers'
+// complaints as "[Error] text", the others as the message box they are.
+TEST_F(Cli, EveryErrorFileTextShowsOnStderrOnce) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* text; // in the error file
+        bool reader;      // a parameter reader's text: shown as "[Error] text"
+    };
+    const Case cases[] = {
+        {{"-passwordzz"}, 1, "CMDLINE_GetHexValue: Not a hex value", true},
+        {{"-password3,11,,33"}, 1, "Not a hex value", true},
+        {{"-saveas"}, 10, "CMDLINE_GetString: Missing string", true},
+        {{"-h"}, 1, "\"h\" is not a valid command !", false},
+        {{"-com0"}, 211, "Invalid COM port setting", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        std::filesystem::remove(dir / "Vantrel.err");
+        auto r = Run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_NE(ErrorFile().find(c.text), std::string::npos) << ErrorFile();
+        std::string shown = c.reader ? std::string("[Error] ") + c.text : c.text;
+        auto first = r.err.find(shown);
+        ASSERT_NE(first, std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(c.text, first + shown.size()), std::string::npos) << r.err;
+    }
+}
+
 // A program file path whose first folder begins with an option name is opened, not run.
 TEST_F(Cli, AbsolutePathOpensTheFile) {
     auto r = Run({"/programs/blink.hex"});

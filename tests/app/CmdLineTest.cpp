@@ -199,6 +199,29 @@ TEST_F(CmdLine, ComPortOption) {
     }
 }
 
+// Every error file text reaches the user once: a text that a message box shows is not handed
+// to the Ui a second time; the parameter readers' texts, which no box shows, are.
+TEST_F(CmdLine, ErrorFileTextsWithoutABoxGoToTheUi) {
+    CMDLINE_SetReadParam(*app, "zz");
+    CMDLINE_GetHexValue(*app);
+    CMDLINE_SetReadParam(*app, "");
+    CMDLINE_GetString(*app, 10);
+    EXPECT_EQ(ui.errorFileEntries, (std::vector<std::string>{"CMDLINE_GetHexValue: Not a hex value",
+                                                             "CMDLINE_GetString: Missing string"}));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.errorFileEntries.clear();
+    Parse({"-h", "-com0", "-setDE"}); // an invalid option, an at-once option's error
+    APP_ReportError(*app, 213, "Separator has to be ,"); // batch running: into the error file
+    EXPECT_EQ(ui.Messages(),
+              (std::vector<std::string>{"\"h\" is not a valid command !",
+                                        "Expected a value >= 1\r\nParameter error\r\nInvalid COM "
+                                        "port setting\r\n -com",
+                                        "Separator has to be ,"}));
+    EXPECT_EQ(app->cmdline.lastErrorText, "Separator has to be ,");
+    EXPECT_TRUE(ui.errorFileEntries.empty());
+}
+
 TEST_F(CmdLine, QueueAndParameterLimitsAreRefused) {
     std::vector<std::string> args(21, "-setDE");
     EXPECT_EQ(Parse(args), 20);
