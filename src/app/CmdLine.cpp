@@ -89,6 +89,9 @@ void RunCom(App& app, const std::string& param) {
     const char* cursor = param.c_str();
     int32_t port = 0;
     ReadDecimal(error, cursor, port, 1, 20);
+    // The bounds are checked before the sign is applied: a negative number is refused here,
+    // as 0 is, instead of being taken as a port.
+    if (!error.Failed() && port < 1) error.Set(UTIL_format("Expected a value >= %d", {1}));
     if (error.Failed()) {
         APP_ReportError(app, 211,
                         error.Text() + "\r\nParameter error\r\nInvalid COM port setting\r\n -com");
@@ -96,6 +99,15 @@ void RunCom(App& app, const std::string& param) {
     }
     app.overrides.comPort = port;
     app.options.comPort = port;
+}
+
+// "/" opens an option as "-" does, but on this system it also opens every absolute path: an
+// argument beginning with "/" is an option only when an option name follows and no further
+// "/" does, so /com3 and /exit are options while /programs/blink.hex is a path.
+bool IsOptionArgument(const char* arg) {
+    if (!arg) return false;
+    if (arg[0] == '-') return true;
+    return arg[0] == '/' && !std::strchr(arg + 1, '/') && CMDLINE_FindOption(arg + 1);
 }
 
 void RunIndex(App& app, const std::string& param) {
@@ -160,22 +172,17 @@ void CMDLINE_ParseArguments(App& app, int argc, const char* const* argv) {
     if (argc <= 1) return;
     bool allValid = true;
     app.cmdline.parsing = true;
-    // "/" opens an option as "-" does, but on this system it also opens every absolute path:
-    // an argument beginning with "/" is an option only when an option name follows.
-    auto isOption = [](const char* a) {
-        return a && (a[0] == '-' || (a[0] == '/' && CMDLINE_FindOption(a + 1)));
-    };
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i] ? argv[i] : "";
         int ok;
-        if (isOption(argv[i])) {
+        if (IsOptionArgument(argv[i])) {
             std::string word = arg.substr(1);
             // "-saveas out.hex" means "-saveasout.hex": an option that needs a parameter and
             // has none of its own takes the next argument when that is no option itself.
             // Taken as a plain file name, it would open the file the user meant to write.
             const CmdLineOption* row = CMDLINE_FindOption(word);
             if (row && row->takesParameter && word.size() == std::strlen(row->name) &&
-                i + 1 < argc && !isOption(argv[i + 1]) && argv[i + 1] && argv[i + 1][0])
+                i + 1 < argc && !IsOptionArgument(argv[i + 1]) && argv[i + 1] && argv[i + 1][0])
                 word += argv[++i];
             ok = CMDLINE_ParseOption(app, word);
         } else {
@@ -199,7 +206,7 @@ int CMDLINE_ParseOption(App& app, const std::string& word) {
     if (!row) {
         std::string message = "\"" + word + "\" is not a valid command !";
         message = message.substr(0, kMessageSize - 1);
-        CMDLINE_ReportError(app, message);
+        CMDLINE_RecordError(app, message);
         app.ui.MessageBox(message, "Error", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
         return 0;
     }
@@ -325,6 +332,11 @@ bool CMDLINE_HasParseError(const App& app) {
 }
 
 void CMDLINE_ReportError(App& app, const std::string& text) {
+    CMDLINE_RecordError(app, text);
+    app.ui.ErrorFileEntry(text);
+}
+
+void CMDLINE_RecordError(App& app, const std::string& text) {
     auto& s = app.cmdline;
     if (s.errorLevel == 0) s.errorLevel = 1;
     s.lastErrorText = text.substr(0, kMessageSize - 1);

@@ -99,7 +99,12 @@ int32_t CMDLINE_GetHexValue(App& app);
 std::string CMDLINE_GetString(App& app, std::size_t maxLength);
 bool CMDLINE_HasParseError(const App& app);
 
+// Error level at least 1, the text kept as the last error text and written to the error file.
+// CMDLINE_ReportError is for texts no message box shows: the Ui gets them as well
+// (ErrorFileEntry), so that a console user sees them. CMDLINE_RecordError is for a caller that
+// shows the text in a message box itself.
 void CMDLINE_ReportError(App& app, const std::string& text);
+void CMDLINE_RecordError(App& app, const std::string& text);
 int32_t CMDLINE_GetErrorLevel(const App& app);
 void CMDLINE_SetErrorLevel(App& app, int32_t code);
 bool CMDLINE_IsBatchRunning(const App& app);

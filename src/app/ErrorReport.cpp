@@ -23,8 +23,8 @@ void APP_ReportError(App& app, int32_t code, const char* text) {
     message = message.substr(0, kMessageSize - 1);
 
     // The error file records every error of a batch run and every command-line error, also
-    // those of the options that act while the arguments are parsed.
-    if (CMDLINE_IsBatchRunning(app) || app.cmdline.parsing) CMDLINE_ReportError(app, message);
+    // those of the options that act while the arguments are parsed. The message is shown below.
+    if (CMDLINE_IsBatchRunning(app) || app.cmdline.parsing) CMDLINE_RecordError(app, message);
 
     // With -exit on the command line nobody is there to act on a question: a plain notice.
     bool plain =

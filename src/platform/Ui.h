@@ -31,6 +31,10 @@ class Ui {
         MessageBox(text, caption, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok);
     }
 
+    // A text that goes to the error file and that no message box shows (the complaints of the
+    // command-line parameter readers). A console front end shows it too; windows need not.
+    virtual void ErrorFileEntry(const std::string& /*text*/) {}
+
     // Status bar panes 0..2.
     virtual void SetStatusText(int pane, const std::string& text) = 0;
 

@@ -1,6 +1,8 @@
 // vantrel-cli: the program without windows, for scripts and production lines. Same start-up,
 // options, batch engine, settings, log and error files and exit codes as the windowed program;
 // it always ends when its batch ends.
+#include <signal.h>
+
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -27,8 +29,16 @@ void OnStopSignal(int signal) {
 
 int main(int argc, char** argv) {
     using namespace vantrel;
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
+    // Without SA_RESTART: a call that blocks (an open waiting for the other end of a FIFO)
+    // ends when the stop request comes, and the run goes on to its shutdown.
+    struct sigaction stop {};
+    stop.sa_handler = OnStopSignal;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGINT, &stop, nullptr);
+    sigaction(SIGTERM, &stop, nullptr);
+    // A reader that went away (| head -1) must not end the run: console writes then fail and
+    // are ignored; batch, settings, error file and exit code are as with a working stdout.
+    std::signal(SIGPIPE, SIG_IGN);
     const char* verbose = std::getenv("VANTREL_VERBOSE");
     SteadyClock clock;
     ConsoleUi ui(verbose && *verbose && *verbose != '0');

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "app/App.h"
@@ -12,6 +13,9 @@
 
 int main(int argc, char** argv) {
     using namespace vantrel;
+    // Console output (the farewell line, Qt's warnings on stderr) is a courtesy: a reader that
+    // went away must not end the program before it has saved its settings.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication qapp(argc, argv);
     SteadyClock clock;
     QtUi ui;

@@ -2,6 +2,8 @@
 // its output and the error file it leaves in the working directory.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
 
 #include "app/CmdLine.h"
@@ -58,6 +60,85 @@ TEST_F(Cli, AbsentProgrammerTimesOut) {
 
 TEST_F(Cli, InterruptedRunEndsThroughShutdownWithAFailureCode) {
     auto r = test::RunProcess({cli.string(), "-checkblank"}, dir.Path(), 60, 500, SIGTERM);
+    EXPECT_EQ(r.exitCode, 128 + SIGTERM);
+    EXPECT_NE(r.err.find("Stopped by signal"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("Thank you for using KORVID tools"), std::string::npos);
+}
+
+// What goes to the error file shows on stderr too, each text once: the parameter readers'
+// complaints as "[Error] text", the others as the message box they are.
+TEST_F(Cli, EveryErrorFileTextShowsOnStderrOnce) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* text; // in the error file
+        bool reader;      // a parameter reader's text: shown as "[Error] text"
+    };
+    const Case cases[] = {
+        {{"-passwordzz"}, 1, "CMDLINE_GetHexValue: Not a hex value", true},
+        {{"-password3,11,,33"}, 1, "Not a hex value", true},
+        {{"-saveas"}, 10, "CMDLINE_GetString: Missing string", true},
+        {{"-h"}, 1, "\"h\" is not a valid command !", false},
+        {{"-com0"}, 211, "Invalid COM port setting", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        std::filesystem::remove(dir / "Vantrel.err");
+        auto r = Run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_NE(ErrorFile().find(c.text), std::string::npos) << ErrorFile();
+        std::string shown = c.reader ? std::string("[Error] ") + c.text : c.text;
+        auto first = r.err.find(shown);
+        ASSERT_NE(first, std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(c.text, first + shown.size()), std::string::npos) << r.err;
+    }
+}
+
+// A program file path whose first folder begins with an option name is opened, not run.
+TEST_F(Cli, AbsolutePathOpensTheFile) {
+    auto r = Run({"/programs/blink.hex"});
+    EXPECT_EQ(r.exitCode, 10);
+    EXPECT_NE(r.err.find("File not found: /programs/blink.hex"), std::string::npos) << r.err;
+}
+
+// A reader that went away (stdout or stderr a pipe whose read end is closed) changes nothing:
+// exit code, error file and settings are as with a working console.
+TEST_F(Cli, ClosedConsoleStreamChangesNothing) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int fd;
+        int exitCode;
+        std::string lastEntry; // the error file's last entry and its closing line end
+    };
+    const Case cases[] = {
+        {"timeout, stdout closed",
+         {"-setDE", "-checkblank"},
+         1,
+         209,
+         "No response from Vantrel (Timeout)\r\n"},
+        {"help box, stdout closed", {"-h"}, 1, 1, "\"h\" is not a valid command !\r\n"},
+        {"message, stderr closed", {"-h"}, 2, 1, "\"h\" is not a valid command !\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::InstallSampleDevice(dir.Path());
+        std::filesystem::remove(dir / "Vantrel.err");
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), cli.string());
+        auto r = test::RunProcessWithClosedPipe(args, dir.Path(), c.fd);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        std::string err = ErrorFile();
+        EXPECT_TRUE(err.ends_with(c.lastEntry)) << err;
+        std::string settings = test::ReadFile(dir / "vantrel.ini");
+        EXPECT_NE(settings.find("\r\nComPort = "), std::string::npos) << settings; // saved
+    }
+}
+
+// A stop request also ends a call that blocks: here the open of a FIFO that nobody writes.
+TEST_F(Cli, StopRequestEndsABlockedOpen) {
+    ASSERT_EQ(mkfifo((dir / "pipe.hex").c_str(), 0600), 0);
+    auto r = test::RunProcess({cli.string(), "pipe.hex"}, dir.Path(), 15, 1500, SIGTERM);
     EXPECT_EQ(r.exitCode, 128 + SIGTERM);
     EXPECT_NE(r.err.find("Stopped by signal"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("Thank you for using KORVID tools"), std::string::npos);

@@ -116,6 +116,112 @@ TEST_F(CmdLine, OptionWithoutItsParameterTakesTheNextArgument) {
     EXPECT_EQ(app->overrides.comPort, 3);
 }
 
+// "/" opens an option only when no further "/" follows: an absolute path never starts an
+// operation, also not as the parameter taken after an option.
+TEST_F(CmdLine, SlashArgumentIsAnOptionOnlyWithoutAFurtherSlash) {
+    struct Entry {
+        const char* option;
+        const char* param;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<Entry> queued;
+        int comPort = -1; // -com override; -1: none
+    };
+    const Case cases[] = {
+        {"path under programs", {"/programs/blink.hex"}, {{"openfile", "/programs/blink.hex"}}},
+        {"path under downloads", {"/downloads/x.hex"}, {{"openfile", "/downloads/x.hex"}}},
+        {"path under common", {"/common/x.hex"}, {{"openfile", "/common/x.hex"}}},
+        {"option with slash", {"/com3"}, {}, 3},
+        {"option word after slash",
+         {"/PROGRAMVERIFY", "/exit"},
+         {{"programverify", ""}, {"exit", ""}}},
+        {"no option name", {"/tmp"}, {{"openfile", "/tmp"}}},
+        {"path after -saveas", {"-saveas", "/common/out.hex"}, {{"saveas", "/common/out.hex"}}},
+        {"path after /saveas", {"/saveas", "/programs/out.mot"}, {{"saveas", "/programs/out.mot"}}},
+        {"path after -openfile",
+         {"-openfile", "/downloads/a.hex"},
+         {{"openfile", "/downloads/a.hex"}}},
+        {"path after -com", {"-com", "/com5/x"}, {}, -1},
+        {"option after -saveas", {"-saveas", "/exit"}, {{"saveas", ""}, {"exit", ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        app = std::make_unique<App>(ui, clock);
+        SetUp();
+        ASSERT_EQ(Parse(c.args), static_cast<int>(c.queued.size()));
+        for (std::size_t i = 0; i < c.queued.size(); ++i) {
+            EXPECT_STREQ(Queued(i)->name, c.queued[i].option);
+            EXPECT_EQ(app->cmdline.queue[i].param, c.queued[i].param);
+        }
+        EXPECT_EQ(app->overrides.comPort, c.comPort);
+    }
+}
+
+// Ports 1 to 20; a larger number is taken as 20. Anything else is refused and no port is set.
+TEST_F(CmdLine, ComPortOption) {
+    const std::string refused = "\r\nParameter error\r\nInvalid COM port setting\r\n -com";
+    struct Case {
+        const char* arg;
+        int port;            // the port selected; -1: refused with 211
+        const char* message; // the reader's text in front of `refused`
+    };
+    const Case cases[] = {
+        {"-com1", 1, ""},
+        {"-com20", 20, ""},
+        {"-com21", 20, ""},
+        {"-com0", -1, "Expected a value >= 1"},
+        {"-com-5", -1, "Expected a value >= 1"},
+        {"-com-1", -1, "Expected a value >= 1"},
+        {"-com-2147483648", -1, "Expected a value >= 1"},
+        {"-comx", -1, "Expecting a number"},
+        {"-com", -1, "Expecting a number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arg);
+        app = std::make_unique<App>(ui, clock);
+        SetUp();
+        ui.boxes.clear();
+        int comPortBefore = app->options.comPort;
+        Parse({c.arg});
+        EXPECT_EQ(app->overrides.comPort, c.port);
+        if (c.port > 0) {
+            EXPECT_EQ(app->options.comPort, c.port);
+            EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 0);
+            EXPECT_TRUE(ui.boxes.empty());
+            continue;
+        }
+        EXPECT_EQ(app->options.comPort, comPortBefore);
+        EXPECT_EQ(CMDLINE_GetErrorLevel(*app), 211);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, c.message + refused);
+    }
+}
+
+// Every error file text reaches the user once: a text that a message box shows is not handed
+// to the Ui a second time; the parameter readers' texts, which no box shows, are.
+TEST_F(CmdLine, ErrorFileTextsWithoutABoxGoToTheUi) {
+    CMDLINE_SetReadParam(*app, "zz");
+    CMDLINE_GetHexValue(*app);
+    CMDLINE_SetReadParam(*app, "");
+    CMDLINE_GetString(*app, 10);
+    EXPECT_EQ(ui.errorFileEntries, (std::vector<std::string>{"CMDLINE_GetHexValue: Not a hex value",
+                                                             "CMDLINE_GetString: Missing string"}));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.errorFileEntries.clear();
+    Parse({"-h", "-com0", "-setDE"}); // an invalid option, an at-once option's error
+    APP_ReportError(*app, 213, "Separator has to be ,"); // batch running: into the error file
+    EXPECT_EQ(ui.Messages(),
+              (std::vector<std::string>{"\"h\" is not a valid command !",
+                                        "Expected a value >= 1\r\nParameter error\r\nInvalid COM "
+                                        "port setting\r\n -com",
+                                        "Separator has to be ,"}));
+    EXPECT_EQ(app->cmdline.lastErrorText, "Separator has to be ,");
+    EXPECT_TRUE(ui.errorFileEntries.empty());
+}
+
 TEST_F(CmdLine, QueueAndParameterLimitsAreRefused) {
     std::vector<std::string> args(21, "-setDE");
     EXPECT_EQ(Parse(args), 20);

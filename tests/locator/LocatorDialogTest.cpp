@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -28,6 +29,9 @@ QApplication& Qt() {
     static int argc = 1;
     static char name[] = "locator_dialog_tests";
     static char* argv[] = {name, nullptr};
+    // No display needed, whatever build folder or IDE runs the tests; a platform the caller
+    // chose is kept.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }

@@ -37,6 +37,7 @@ class FakeUi : public Ui {
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon, MsgAnswer defaultAnswer) override;
     void ShowHelpText(const std::string& text, const std::string& caption) override;
+    void ErrorFileEntry(const std::string& text) override { errorFileEntries.push_back(text); }
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override { ++pumps; }
     void PostQuit(int code) override { quit = code; }
@@ -70,6 +71,7 @@ class FakeUi : public Ui {
     std::deque<MsgAnswer> answers;
     std::vector<MessageBoxCall> boxes;
     std::vector<std::string> helpTexts;
+    std::vector<std::string> errorFileEntries;           // error file texts no message box showed
     std::map<int, std::vector<std::string>> statusTexts; // every text, per pane
     std::optional<int> quit;
     struct MenuItem {

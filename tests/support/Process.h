@@ -18,6 +18,13 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
                          int timeoutSeconds = 60, int signalAfterMs = 0, int signal = 0);
 
+// As RunProcess, but stream `fd` (1: stdout, 2: stderr) is a pipe whose read end was closed
+// before the program started, as after `| head -1` has ended: every write to it fails (EPIPE,
+// and SIGPIPE unless the program ignores it). That stream's text is not collected.
+ProcessResult RunProcessWithClosedPipe(const std::vector<std::string>& argv,
+                                       const std::filesystem::path& cwd, int fd,
+                                       int timeoutSeconds = 60);
+
 // The directory the programs were built into (VANTREL_BIN_DIR, set by the test runner).
 std::filesystem::path BinDir();
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/App.h"
@@ -20,6 +21,9 @@ QApplication& Qt() {
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
+    // No display needed, whatever build folder or IDE runs the tests; a platform the caller
+    // chose is kept.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static QApplication app(argc, argv);
     return app;
 }

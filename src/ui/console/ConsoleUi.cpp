@@ -149,6 +149,10 @@ void ConsoleUi::ShowHelpText(const std::string& text, const std::string&) {
     std::fflush(stdout);
 }
 
+void ConsoleUi::ErrorFileEntry(const std::string& text) {
+    std::fprintf(stderr, "[Error] %s\n", text.c_str());
+}
+
 void ConsoleUi::SetStatusText(int pane, const std::string& text) {
     if (verbose_ && pane == 0) std::fprintf(stderr, "%s\n", text.c_str());
 }

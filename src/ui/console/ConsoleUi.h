@@ -15,6 +15,8 @@ class ConsoleUi : public Ui {
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon, MsgAnswer defaultAnswer) override;
     void ShowHelpText(const std::string& text, const std::string& caption) override;
+    // On stderr as "[Error] text", like a message box with that caption.
+    void ErrorFileEntry(const std::string& text) override;
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override {}
     void PostQuit(int code) override { quit_ = code; }
