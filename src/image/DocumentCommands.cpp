@@ -288,6 +288,13 @@ void OnFileSaveAs(App& app) {
             APP_ReportError(app, 221);
             return;
         }
+        // As for -relocate, a file counts as loaded once a load has started in this run: a
+        // load that failed has stopped the batch, so an empty image that was read from a file
+        // is saved, while an image that nothing was read into never replaces a file.
+        if (!doc.isCurrent) {
+            APP_ReportError(app, 229, "Can not save,\r\nbecause no file was loaded!");
+            return;
+        }
         doc.fileType = type;
     } else {
         if (doc.filterIndex < 1) doc.filterIndex = 1;

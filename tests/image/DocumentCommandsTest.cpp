@@ -1,6 +1,11 @@
 // The document commands as batch mode and the menu run them: file names, extensions, ranges,
 // their messages and exit codes, and the dialogs through the scripted Ui.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
 
 #include "image/DeviceSeam.h"
 #include "image/ImageFixture.h"
@@ -73,6 +78,30 @@ TEST_F(DocumentCommands, SaveAsRefusalsWriteNothingAndKeepAGoodFile) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         ++files;
     EXPECT_EQ(files, 3u); // in.mot, out.bin, Vantrel.err: no half-written files left
+}
+
+// Nothing loaded: an image that nothing was read into never replaces a file. A file that was
+// loaded counts even when it held no data.
+TEST_F(DocumentCommands, SaveAsWithNothingLoadedIsRefused) {
+    WriteFile(dir / "empty.mot", "S9030000FC\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        int32_t exitCode;
+        std::string precious; // what precious.mot holds afterwards
+    } cases[] = {
+        {{"-saveasprecious.mot"}, 10, "keep me"},
+        {{"-setDE", "-saveasprecious.mot"}, 229, "keep me"},
+        {{"-openfileempty.mot", "-saveasprecious.mot"}, 0, "S9030000FC\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        WriteFile(dir / "precious.mot", "keep me");
+        ui.boxes.clear();
+        EXPECT_EQ(RunBatch(c.args), c.exitCode);
+        EXPECT_EQ(Has("Can not save,\r\nbecause no file was loaded!"), c.exitCode != 0)
+            << testing::PrintToString(Messages());
+        EXPECT_EQ(ReadFile(dir / "precious.mot"), c.precious);
+    }
 }
 
 TEST_F(DocumentCommands, OpenAndMergeOfMissingFilesAndBadFiles) {
