@@ -192,7 +192,7 @@ bool SaveDocumentFile(App& app, const std::string& path) {
     AddressRange range;
     if ((type == kFileBinary || type == kFileCArray) && !ExportRange(app, range)) return false;
 
-    OutputFile out;
+    OutputFile out(app.fileWriteChecks);
     if (out.Open(path)) {
         auto guard = doc.LockImage();
         switch (type) {

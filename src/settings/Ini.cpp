@@ -34,8 +34,9 @@ void InitLocked(App& app, Messages& messages) {
     }
 }
 
-std::string RewriteLocked(SettingsState& s) {
-    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str());
+std::string RewriteLocked(App& app) {
+    SettingsState& s = app.settings;
+    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str(), app.fileWriteChecks);
     if (s.keepFileNoticeShown) return {};
     s.keepFileNoticeShown = true;
     return "Could not save file [" + s.path +
@@ -71,7 +72,7 @@ void WriteLine(App& app, const char* section, const char* key, const std::string
                 "Could not save file [" + s.path + "]\nThe settings would grow past " +
                 std::to_string(kSettingsTextSize) + " bytes; the change was not made!";
         else
-            messages.second = RewriteLocked(s);
+            messages.second = RewriteLocked(app);
     }
     Show(app, messages);
 }
