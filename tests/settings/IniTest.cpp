@@ -50,10 +50,27 @@ TEST_F(Ini, ReadIntValuesAndTheirMessages) {
         ui.boxes.clear();
         EXPECT_EQ(INI_ReadInt(*app, "Settings", c.key, 77), c.expected) << c.key;
         std::string shown = ui.boxes.empty() ? "" : ui.boxes[0].text;
-        EXPECT_EQ(shown, c.message) << c.key;
+        // The reader's text names the key and the file that hold the value.
+        std::string expected = *c.message == '\0' ? ""
+                                                  : std::string(c.message) + "\r\nin key " + c.key +
+                                                        " of " + IniPath().string();
+        EXPECT_EQ(shown, expected) << c.key;
     }
     EXPECT_EQ(INI_ReadInt(*app, "Other", "A", 77), 77);
     EXPECT_EQ(INI_ReadInt(*app, nullptr, "A", 77), 77);
+}
+
+TEST_F(Ini, AMalformedValueInADeepFolderKeepsTheFileNameInTheMessage) {
+    std::filesystem::path deep = dir / std::string(100, 'd') / std::string(100, 'e');
+    std::filesystem::create_directories(deep);
+    test::WriteFile(deep / "vantrel.ini", "[Settings]\r\nEnableVBP = x\r\n");
+    app->programDirectory = deep.string() + "/";
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "EnableVBP", 1), 1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    const std::string& text = ui.boxes[0].text;
+    EXPECT_LE(text.size(), kMessageSize - 1);
+    EXPECT_EQ(text.rfind("Expecting a number\r\nin key EnableVBP of ...", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.size() - 16), "eeee/vantrel.ini") << text;
 }
 
 TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
@@ -68,8 +85,12 @@ TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Bare", small, sizeof small), 1);
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Open", small, sizeof small), 1);
     EXPECT_STREQ(small, "keep");
-    // Each malformed value showed the reader's wordless mark.
-    EXPECT_THAT(Messages(), ElementsAre("\x01", "\x01", "\x01"));
+    // Each malformed value is named with its key and file.
+    auto message = [&](const char* key) {
+        return "Expecting a text in double quotes\r\nin key " + std::string(key) + " of " +
+               IniPath().string();
+    };
+    EXPECT_THAT(Messages(), ElementsAre(message("Device"), message("Bare"), message("Open")));
 
     ui.boxes.clear();
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Missing", small, sizeof small), 1);
@@ -302,8 +323,8 @@ TEST_F(Ini, GrowthPastTheLimitIsRefusedAndTheFileStays) {
     EXPECT_EQ(fits.size(), text.size() + 7);
     INI_WriteString(*app, "Settings", "Device", "R5F100LE");
     EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
-                                        "]\nThe settings would grow past 30000 bytes; the "
-                                        "change was not made!"));
+                                        "]\nThe settings would grow larger than 29999 bytes; "
+                                        "the change was not made!"));
     EXPECT_EQ(ReadIni(), fits);
     char device[16] = "none";
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", device, sizeof device), 1);
