@@ -2,6 +2,7 @@
 // save that is given up leaves the old content.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -204,6 +205,31 @@ TEST(SafeFileWriter, ASaveGivenUpLeavesTheOldContent) {
         EXPECT_EQ(test::ReadFile(dir / "out.mot"), kOld);
         EXPECT_TRUE(NothingBeside(dir.Path()));
     }
+}
+
+// Another user's file that this user may not write, in a folder where anybody may make files:
+// refused, although a rename over it would work. Run as an unprivileged user in a child.
+TEST(SafeFileWriter, AFileTheUserMayNotWriteIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    test::TempDir dir;
+    ::chmod(dir.Path().c_str(), 0777);
+    test::WriteFile(dir / "out.mot", kOld); // root's, mode 0644
+    ::chmod((dir / "out.mot").c_str(), 0644);
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        SafeFileWriter writer;
+        bool refused = !writer.Open((dir / "out.mot").string()) && writer.Error() == EACCES &&
+                       !writer.ReadOnly();
+        ::_exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::ReadFile(dir / "out.mot"), kOld);
+    EXPECT_TRUE(NothingBeside(dir.Path()));
 }
 
 TEST(SafeFileWriter, AMissingFolderIsNamedAtOpen) {
