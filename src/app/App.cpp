@@ -4,7 +4,15 @@
 
 namespace vantrel {
 
-App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {}
+App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
+    // The error file and the log tell the user directly: the error path would feed the error
+    // file again while it is being opened.
+    auto notice = [this](const std::string& text) {
+        ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::Warning, MsgAnswer::Ok);
+    };
+    cmdline.errorFile.SetNoticeHandler(notice);
+    log.SetNoticeHandler(notice);
+}
 
 // At process exit the error file gets its closing lines and the log its end line.
 App::~App() {

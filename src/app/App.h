@@ -6,12 +6,13 @@
 
 #include "app/CmdLine.h"
 #include "app/LogFile.h"
-#include "image/HexDoc.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
+#include "image/HexDoc.h"
 #include "link/ProtocolManager.h"
 #include "platform/Clock.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
 #include "settings/SettingsSelection.h"
@@ -36,13 +37,16 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
-    CHEXDoc doc{*this}; // the memory image and its file state
+    CHEXDoc doc{*this};         // the memory image and its file state
     DeviceTable devices;        // every known device
     DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
     SettingsState settings;
     // The device selection as loading and saving the settings see it; null until set.
     std::unique_ptr<SettingsSelection> settingsSelection;
+    // How saves of program files and of the settings find out whether a new file can be made
+    // beside the old one (a test may answer for the system).
+    SafeWriteChecks fileWriteChecks;
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

@@ -4,8 +4,18 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+
+#include "platform/RegularFile.h"
 
 namespace vantrel {
+
+std::string NotRegularNotice(const std::string& name, const char* kind) {
+    char* full = ::realpath(name.c_str(), nullptr);
+    std::string shown = full ? full : name;
+    std::free(full);
+    return "Could not open file [" + shown + "]\n" + NotRegularText(kind);
+}
 
 ErrorFile::~ErrorFile() {
     Close(-1);
@@ -26,7 +36,9 @@ void ErrorFile::WriteEntry(uint32_t nowTick, int32_t errorLevel, const std::stri
     if (name_.empty()) return;
     if (!opened_) {
         opened_ = true;
-        fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        RegularFileOpen file = OpenRegularFile(name_, O_WRONLY | O_CREAT | O_TRUNC);
+        fd_ = file.fd;
+        if (file.kind && notice_) notice_(NotRegularNotice(name_, file.kind));
         char line[128];
         std::snprintf(line, sizeof line, "* Program start: %4d-%02d-%02d, %02d:%02d:%02d\r\n",
                       startTime_.tm_year + 1900, startTime_.tm_mon + 1, startTime_.tm_mday,

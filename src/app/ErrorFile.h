@@ -1,12 +1,19 @@
 #pragma once
 // The error file: created at the first error of a run (an older file is left alone until
 // then), one entry per error with the time since the program started, and the programmer's
-// serial number when the process ends.
+// serial number when the process ends. A name that stands for anything but a regular file (a
+// FIFO, a directory, a device) is never opened for good: the errors are then not recorded, and
+// the notice handler is told once.
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 
 namespace vantrel {
+
+// "Could not open file [full path]\nIt is a FIFO, not a regular file!": the notice of the error
+// file and of the protocol log when their name stands for anything but a regular file.
+std::string NotRegularNotice(const std::string& name, const char* kind);
 
 class ErrorFile {
   public:
@@ -17,6 +24,10 @@ class ErrorFile {
 
     // The name (empty: no error file) and the program start it measures from.
     void Init(const std::string& name, const std::tm& startTime, uint32_t startTick);
+    // Who shows "Could not open file [path]\nIt is a FIFO, not a regular file!".
+    void SetNoticeHandler(std::function<void(const std::string&)> notice) {
+        notice_ = std::move(notice);
+    }
     // One entry: time since start, the error level, the text as given.
     void WriteEntry(uint32_t nowTick, int32_t errorLevel, const std::string& text);
     // At process exit: a blank line, the serial number line when it is known, then close.
@@ -26,6 +37,7 @@ class ErrorFile {
   private:
     void Write(const std::string& text);
 
+    std::function<void(const std::string&)> notice_;
     std::string name_;
     std::tm startTime_{};
     uint32_t startTick_ = 0;

@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/ErrorFile.h"
 #include "app/Version.h"
 #include "link/UtilSnprintf.h"
 #include "platform/Clock.h"
+#include "platform/RegularFile.h"
 
 namespace vantrel {
 
@@ -21,13 +23,20 @@ std::string ProtocolLog::Header(const std::tm& now) {
 }
 
 void ProtocolLog::Open(Clock& clock, bool enabled, const std::string& path) {
-    std::lock_guard guard(lock_);
-    clock_ = &clock;
-    openTick_ = clock.Milliseconds();
-    enabled_ = enabled;
-    if (!enabled_ || fd_ >= 0) return;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ >= 0) WriteLocked(Header(clock.LocalTime()));
+    const char* notRegular = nullptr;
+    {
+        std::lock_guard guard(lock_);
+        clock_ = &clock;
+        openTick_ = clock.Milliseconds();
+        enabled_ = enabled;
+        if (!enabled_ || fd_ >= 0) return;
+        RegularFileOpen file = OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+        fd_ = file.fd;
+        notRegular = file.kind;
+        if (fd_ >= 0) WriteLocked(Header(clock.LocalTime()));
+    }
+    // Told without the lock: the link thread may want to log meanwhile.
+    if (notRegular && notice_) notice_(NotRegularNotice(path, notRegular));
 }
 
 void ProtocolLog::WriteLocked(const std::string& text) {

@@ -1,8 +1,11 @@
 #pragma once
 // The protocol log "Vantrel.LOG": a time-stamped hex trace of the traffic with the programmer.
-// It is opened once at start-up when the settings enable it and closes itself 200 s later.
+// It is opened once at start-up when the settings enable it and closes itself 200 s later. A
+// name that stands for anything but a regular file is left alone (nothing is logged) and the
+// notice handler is told.
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -20,6 +23,10 @@ class ProtocolLog {
     ProtocolLog& operator=(const ProtocolLog&) = delete;
 
     void Open(Clock& clock, bool enabled, const std::string& path = "Vantrel.LOG");
+    // Who shows "Could not open file [path]\nIt is a FIFO, not a regular file!".
+    void SetNoticeHandler(std::function<void(const std::string&)> notice) {
+        notice_ = std::move(notice);
+    }
     void Write(const std::string& text);
     void WriteHexByte(uint8_t byte);
     void WriteTimeStamp();
@@ -32,6 +39,7 @@ class ProtocolLog {
     void WriteLocked(const std::string& text);
     void CloseLocked();
 
+    std::function<void(const std::string&)> notice_;
     std::mutex lock_; // the link thread writes while the main thread may close
     Clock* clock_ = nullptr;
     bool enabled_ = false;

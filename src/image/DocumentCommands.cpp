@@ -192,7 +192,7 @@ bool SaveDocumentFile(App& app, const std::string& path) {
     AddressRange range;
     if ((type == kFileBinary || type == kFileCArray) && !ExportRange(app, range)) return false;
 
-    OutputFile out;
+    OutputFile out(app.fileWriteChecks);
     if (out.Open(path)) {
         auto guard = doc.LockImage();
         switch (type) {
@@ -286,6 +286,13 @@ void OnFileSaveAs(App& app) {
         path = FullPath(name);
         if (path.empty() || path.size() > kMaxFullPath) {
             APP_ReportError(app, 221);
+            return;
+        }
+        // As for -relocate, a file counts as loaded once a load has started in this run: a
+        // load that failed has stopped the batch, so an empty image that was read from a file
+        // is saved, while an image that nothing was read into never replaces a file.
+        if (!doc.isCurrent) {
+            APP_ReportError(app, 229, "Can not save,\r\nbecause no file was loaded!");
             return;
         }
         doc.fileType = type;

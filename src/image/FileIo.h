@@ -1,13 +1,17 @@
 #pragma once
 // Byte streams of the program file readers and writers.
 //
-// A written file first goes to a new file beside its target and replaces the target only
-// when it is complete: a save that fails half-way (a refused range, a full disk) leaves an
-// existing file of the same name as it was.
+// A written file goes through SafeFileWriter (platform/SafeFileWriter.h): beside its target
+// first, in its place only when complete, so a save that fails half-way (a refused range, a
+// full disk) leaves an existing file of the same name as it was; links, permissions and
+// read-only files are handled there.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "platform/SafeFileWriter.h"
 
 namespace vantrel {
 
@@ -56,12 +60,13 @@ class StringSink : public OutputSink {
 
 class OutputFile : public OutputSink {
   public:
-    OutputFile() = default;
+    explicit OutputFile(SafeWriteChecks checks = {}) : file_(std::move(checks)) {}
     ~OutputFile() override;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the new file beside `path`; false with Error() set when it cannot.
+    // Starts the save of `path`; false with Error() set when the file is refused or the new
+    // file cannot be made.
     bool Open(const std::string& path);
     void Write(const char* data, std::size_t count) override;
     using OutputSink::Write;
@@ -75,12 +80,9 @@ class OutputFile : public OutputSink {
 
   private:
     void Flush();
-    void Fail();
 
-    std::string path_;
-    std::string temporary_;
-    int fd_ = -1;
-    bool replacing_ = false;
+    SafeFileWriter file_;
+    bool open_ = false;
     std::string buffer_;
     std::string error_;
 };

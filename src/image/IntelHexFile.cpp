@@ -59,7 +59,9 @@ void ReadIntelHexLine(TextLoader& loader) {
     uint32_t address = static_cast<uint32_t>(high) << 8 | low;
     switch (type) {
     case 0x00:
-        loader.AddData(loader.currentBase + address, count, data);
+        // Addresses are 32 bits: base plus offset wraps there. Only a record whose own bytes
+        // run past 0xFFFFFFFF is refused (by the image).
+        loader.AddData(static_cast<uint32_t>(loader.currentBase + address), count, data);
         if (loader.Failed()) return;
         break;
     case 0x02:
@@ -85,7 +87,8 @@ void ReadIntelHexLine(TextLoader& loader) {
         loader.SetError("Unknown record !");
         return;
     }
-    loader.currentBase = loader.segmentBase + loader.linearBase;
+    // The two bases add up in the 32-bit address state, which wraps.
+    loader.currentBase = static_cast<uint32_t>(loader.segmentBase + loader.linearBase);
 }
 
 void WriteIntelHexFile(const MemoryImage& image, OutputSink& out) {

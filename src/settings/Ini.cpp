@@ -1,5 +1,6 @@
 #include "settings/Ini.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <limits>
@@ -12,6 +13,8 @@
 
 namespace vantrel {
 namespace {
+
+const std::string kQuotedTextMark = "\x01";
 
 // Messages are collected while the lock is held and shown after it was released, so that no
 // other thread waits for the settings while a message box is open.
@@ -34,13 +37,36 @@ void InitLocked(App& app, Messages& messages) {
     }
 }
 
-std::string RewriteLocked(SettingsState& s) {
-    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str());
+std::string RewriteLocked(App& app) {
+    SettingsState& s = app.settings;
+    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str(), app.fileWriteChecks);
     if (s.keepFileNoticeShown) return {};
     s.keepFileNoticeShown = true;
     return "Could not save file [" + s.path +
            "]\nIt could not be read at start-up and is left as it was; changes are kept until "
            "the program ends.";
+}
+
+// While a save of many keys runs, its messages are kept to be shown once at its end.
+void KeepForSaveEnd(SettingsState& s, const std::string& message) {
+    if (message.empty()) return;
+    for (const auto& kept : s.saveMessages)
+        if (kept == message) return;
+    s.saveMessages.push_back(message);
+}
+
+// A malformed value: the reader's text, then which key of which file holds it. A long path is
+// cut at its front, so that the file's name stays within the message.
+std::string MalformedValueMessage(const std::string& readerText, const char* key,
+                                  const std::string& path) {
+    std::string head = readerText + "\r\nin key " + key + " of ";
+    std::string shown = path;
+    if (head.size() + shown.size() > kMessageSize - 1) {
+        std::size_t room =
+            kMessageSize - 1 > head.size() + 3 ? kMessageSize - 1 - head.size() - 3 : 0;
+        shown = "..." + shown.substr(shown.size() - std::min(room, shown.size()));
+    }
+    return head + shown;
 }
 
 void Show(App& app, const std::string& message) {
@@ -67,16 +93,42 @@ void WriteLine(App& app, const char* section, const char* key, const std::string
         std::lock_guard guard(s.lock);
         InitLocked(app, messages);
         if (!s.text.WriteLine(section, key, line))
-            messages.second =
-                "Could not save file [" + s.path + "]\nThe settings would grow past " +
-                std::to_string(kSettingsTextSize) + " bytes; the change was not made!";
+            messages.second = "Could not save file [" + s.path +
+                              "]\nThe settings would grow larger than " +
+                              std::to_string(kSettingsTextMax) + " bytes; the change was not made!";
+        else if (s.saveDepth > 0)
+            s.saveDirty = true; // the file is rewritten once, when the save ends
         else
-            messages.second = RewriteLocked(s);
+            messages.second = RewriteLocked(app);
+        if (s.saveDepth > 0) {
+            KeepForSaveEnd(s, messages.first);
+            KeepForSaveEnd(s, messages.second);
+            return;
+        }
     }
     Show(app, messages);
 }
 
 } // namespace
+
+SettingsSave::SettingsSave(App& app) : app_(app) {
+    SettingsState& s = app_.settings;
+    s.lock.lock(); // held to the end of the save: no other thread sees half of it
+    ++s.saveDepth;
+}
+
+SettingsSave::~SettingsSave() {
+    SettingsState& s = app_.settings;
+    std::vector<std::string> messages;
+    if (--s.saveDepth == 0) {
+        if (s.saveDirty) KeepForSaveEnd(s, RewriteLocked(app_));
+        s.saveDirty = false;
+        messages.swap(s.saveMessages);
+    }
+    s.lock.unlock();
+    for (const auto& message : messages)
+        Show(app_, message);
+}
 
 int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defaultValue) {
     Messages messages;
@@ -101,7 +153,7 @@ int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defa
                 else
                     ReadDecimal(error, cursor, number, 0, std::numeric_limits<int32_t>::max());
                 if (error.Failed())
-                    messages.second = error.Text();
+                    messages.second = MalformedValueMessage(error.Text(), key, s.path);
                 else
                     value = number;
             }
@@ -128,7 +180,11 @@ int INI_ReadString(App& app, const char* section, const char* key, char* buffer,
                 ExpectChar(error, cursor, '=');
                 ReadQuoted(error, cursor, temp.get(), size);
                 if (error.Failed()) {
-                    messages.second = error.Text();
+                    // The quoted-text reader fails with a mark of one byte and no words.
+                    std::string text = error.Text() == kQuotedTextMark
+                                           ? "Expecting a text in double quotes"
+                                           : error.Text();
+                    messages.second = MalformedValueMessage(text, key, s.path);
                 } else {
                     std::memcpy(buffer, temp.get(), std::strlen(temp.get()) + 1);
                     result = 0;

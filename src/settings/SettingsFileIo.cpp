@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <filesystem>
 
+#include "platform/RegularFile.h"
 #include "settings/SettingsPath.h"
 
 namespace vantrel {
@@ -30,24 +30,6 @@ bool DirectoryOfExists(const std::string& path) {
 bool HasNoWriteBit(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
-}
-
-// A symbolic link is followed, so that the file it names is replaced and the link stays.
-std::string ResolvedTarget(const std::string& path) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) return resolved;
-    return path;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -86,18 +68,25 @@ ReadResult ReadSettingsFile(const std::string& path, std::size_t limit) {
         result.message = OpenPrefix(path) + FileErrorEnding(ENAMETOOLONG, path, false);
         return result;
     }
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    RegularFileOpen file = OpenRegularFile(path, O_RDONLY);
+    if (file.kind) {
+        // A FIFO or a device is never read (it could block or never end) nor replaced.
+        result.outcome = ReadOutcome::Failed;
+        result.message = OpenPrefix(path) + NotRegularText(file.kind);
+        return result;
+    }
+    int fd = file.fd;
     if (fd < 0) {
         // No settings yet (or no folder for them): every key takes its default.
-        if (errno == ENOENT || errno == ENOTDIR) return result;
+        if (file.error == ENOENT || file.error == ENOTDIR) return result;
         result.outcome = ReadOutcome::Failed;
-        result.message = OpenPrefix(path) + FileErrorEnding(errno, path, false);
+        result.message = OpenPrefix(path) + FileErrorEnding(file.error, path, false);
         return result;
     }
     result.outcome = ReadOutcome::Failed;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        result.message = OpenPrefix(path) + FileErrorEnding(EISDIR, path, false);
+    if (fstat(fd, &st) != 0) {
+        result.message = OpenPrefix(path) + "Failed to read data!";
     } else if (static_cast<std::size_t>(st.st_size) > limit) {
         // Reading only a part would lose the rest at the next rewrite.
         result.message = OpenPrefix(path) + "The settings file is larger than " +
@@ -122,36 +111,22 @@ ReadResult ReadSettingsFile(const std::string& path, std::size_t limit) {
     return result;
 }
 
-std::string RewriteSettingsFile(const std::string& path, const std::string& text) {
+std::string RewriteSettingsFile(const std::string& path, const std::string& text,
+                                const SafeWriteChecks& checks) {
     if (path.size() >= kSettingsPathSize)
         return SavePrefix(path) + FileErrorEnding(ENAMETOOLONG, path, true);
-    std::string target = ResolvedTarget(path);
-    struct stat old {};
-    bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) == 0)
-        return SavePrefix(path) + "File has read only attribute!";
+    // The folder may not be there yet (the per-user folder of a new user) or may have gone
+    // while the program ran: every missing folder is made, with the user's default permissions.
+    std::error_code ignored; // a failure shows as "Path not found!" below
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
 
-    std::string temp = target + "." + std::to_string(getpid()) + ".tmp";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        int error = errno;
-        // The directory refused the new file: say what refusing the file itself would say.
-        return SavePrefix(path) + FileErrorEnding(error, exists ? target : temp, true);
-    }
-    bool written = WriteAll(fd, text);
-    if (written && exists) fchmod(fd, old.st_mode & 07777); // keep the old file's permissions
-    if (written) written = fdatasync(fd) == 0;
-    if (close(fd) != 0) written = false;
-    if (!written) {
-        unlink(temp.c_str());
+    SafeFileWriter file(checks);
+    if (file.Open(path) && file.Write(text) && file.Commit()) return {};
+    if (file.NotRegular()) return SavePrefix(path) + NotRegularText(file.NotRegular());
+    if (file.ReadOnly()) return SavePrefix(path) + "File has read only attribute!";
+    if (file.FailedStep() == SafeFileWriter::Step::Write)
         return SavePrefix(path) + "Failed to write data!";
-    }
-    if (rename(temp.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        unlink(temp.c_str());
-        return SavePrefix(path) + FileErrorEnding(error, target, true);
-    }
-    return {};
+    return SavePrefix(path) + FileErrorEnding(file.Error(), file.Target(), true);
 }
 
 } // namespace vantrel

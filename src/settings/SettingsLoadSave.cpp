@@ -127,6 +127,7 @@ bool LoadSettings(App& app) {
 void SaveSettings(App& app) {
     const ProgramOptions& o = app.options;
     SettingsSelection* selection = app.settingsSelection.get();
+    SettingsSave save(app); // one rewrite of the file and at most one message of each kind
 
     Write(app, "ComPort", o.comPort);
     Write(app, "LOG_Enable", o.logEnable ? 1 : 0);

@@ -15,7 +15,7 @@ inline constexpr int kSettingsVersion = 20024;
 // Reads and applies every key; true when a device setting was invalid and was corrected
 // (start-up then reports error 227).
 bool LoadSettings(App& app);
-// Writes every key; the file is rewritten once per key.
+// Writes every key into the text, then rewrites the file once; a failure is shown once.
 void SaveSettings(App& app);
 
 } // namespace vantrel

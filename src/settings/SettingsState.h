@@ -5,6 +5,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsText.h"
 
@@ -23,6 +24,11 @@ struct SettingsState {
     bool keepFile = false;
     bool keepFileNoticeShown = false;
     std::atomic<bool> showingMessage{false};
+    // A save of many keys in progress (SettingsSave): writes change the text only, and the file
+    // is rewritten once at its end; the messages wait for its end, each once.
+    int saveDepth = 0;
+    bool saveDirty = false;
+    std::vector<std::string> saveMessages;
 };
 
 } // namespace vantrel

@@ -1,6 +1,11 @@
 // The document commands as batch mode and the menu run them: file names, extensions, ranges,
 // their messages and exit codes, and the dialogs through the scripted Ui.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
 
 #include "image/DeviceSeam.h"
 #include "image/ImageFixture.h"
@@ -73,6 +78,130 @@ TEST_F(DocumentCommands, SaveAsRefusalsWriteNothingAndKeepAGoodFile) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         ++files;
     EXPECT_EQ(files, 3u); // in.mot, out.bin, Vantrel.err: no half-written files left
+}
+
+// Nothing loaded: an image that nothing was read into never replaces a file. A file that was
+// loaded counts even when it held no data.
+TEST_F(DocumentCommands, SaveAsWithNothingLoadedIsRefused) {
+    WriteFile(dir / "empty.mot", "S9030000FC\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        int32_t exitCode;
+        std::string precious; // what precious.mot holds afterwards
+    } cases[] = {
+        {{"-saveasprecious.mot"}, 10, "keep me"},
+        {{"-setDE", "-saveasprecious.mot"}, 229, "keep me"},
+        {{"-openfileempty.mot", "-saveasprecious.mot"}, 0, "S9030000FC\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        WriteFile(dir / "precious.mot", "keep me");
+        ui.boxes.clear();
+        EXPECT_EQ(RunBatch(c.args), c.exitCode);
+        EXPECT_EQ(Has("Can not save,\r\nbecause no file was loaded!"), c.exitCode != 0)
+            << testing::PrintToString(Messages());
+        EXPECT_EQ(ReadFile(dir / "precious.mot"), c.precious);
+    }
+}
+
+// Saving over each kind of file that may stand under the name: links are followed and kept,
+// the file keeps its mode and owner, a read-only file is refused, and a file that cannot be
+// replaced (no new file can be made in its folder, or it has other hard links) is written in
+// place. Root passes every permission check, so the test tells the writer that no file can be
+// made in the folder.
+TEST_F(DocumentCommands, SaveAsOverEachKindOfFile) {
+    namespace fs = std::filesystem;
+    const std::string saved = std::string(kProgram) + "S9030000FC\r\n";
+    auto inode = [](const fs::path& p) {
+        struct stat st {};
+        ::stat(p.c_str(), &st);
+        return st;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make; // lays down "out.mot"
+        bool folderWritable;
+        int32_t exitCode;
+        std::vector<std::string> nowSaved; // files holding the saved program afterwards
+        std::function<void(const fs::path&)> check;
+    } cases[] = {
+        {"missing file", [](const fs::path&) {}, true, 0, {"out.mot"}, nullptr},
+        {"plain file keeps its mode and owner",
+         [](const fs::path& d) {
+             WriteFile(d / "out.mot", "old");
+             ::chmod((d / "out.mot").c_str(), 0640);
+             if (::geteuid() == 0) (void)::chown((d / "out.mot").c_str(), 65534, 65534);
+         },
+         true,
+         0,
+         {"out.mot"},
+         [&](const fs::path& d) {
+             EXPECT_EQ(inode(d / "out.mot").st_mode & 07777, 0640u);
+             if (::geteuid() == 0) {
+                 EXPECT_EQ(inode(d / "out.mot").st_uid, 65534u);
+             }
+         }},
+        {"symbolic link stays a link",
+         [](const fs::path& d) {
+             WriteFile(d / "target.mot", "old");
+             fs::create_symlink("target.mot", d / "out.mot");
+         },
+         true,
+         0,
+         {"target.mot"},
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "out.mot")); }},
+        {"read-only file is refused",
+         [](const fs::path& d) {
+             WriteFile(d / "out.mot", "old");
+             ::chmod((d / "out.mot").c_str(), 0444);
+         },
+         true,
+         10,
+         {},
+         [&](const fs::path& d) {
+             EXPECT_EQ(ReadFile(d / "out.mot"), "old");
+             EXPECT_TRUE(
+                 Has("Can not write " + (d / "out.mot").string() + "\r\n" + std::strerror(EACCES)))
+                 << testing::PrintToString(Messages());
+         }},
+        {"writable file in a folder where no file can be made",
+         [](const fs::path& d) { WriteFile(d / "out.mot", "old"); },
+         false,
+         0,
+         {"out.mot"},
+         nullptr},
+        {"hard link",
+         [](const fs::path& d) {
+             WriteFile(d / "out.mot", "old");
+             fs::create_hard_link(d / "out.mot", d / "other.mot");
+         },
+         true,
+         0,
+         {"out.mot", "other.mot"},
+         [&](const fs::path& d) { EXPECT_EQ(inode(d / "out.mot").st_nlink, 2u); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* name : {"out.mot", "target.mot", "other.mot"})
+            fs::remove(dir / name);
+        c.make(dir.Path());
+        ino_t before = inode(dir / "out.mot").st_ino;
+        ui.boxes.clear();
+        app = std::make_unique<App>(ui, clock);
+        app->programDirectory = install.Path().string() + "/";
+        bool writable = c.folderWritable;
+        app->fileWriteChecks.canCreateIn = [writable](const std::string&) { return writable; };
+        ui.quit.reset();
+        EXPECT_EQ(test::RunBatch(*app, ui, clock, {"-openfilein.mot", "-saveasout.mot"},
+                                 StartupOptions{.exitAfterBatch = true}, {}, 1000),
+                  c.exitCode);
+        for (const auto& name : c.nowSaved)
+            EXPECT_EQ(ReadFile(dir / name), saved) << name;
+        if (!c.folderWritable) {
+            EXPECT_EQ(inode(dir / "out.mot").st_ino, before); // written in place
+        }
+        if (c.check) c.check(dir.Path());
+    }
 }
 
 TEST_F(DocumentCommands, OpenAndMergeOfMissingFilesAndBadFiles) {

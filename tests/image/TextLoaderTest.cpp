@@ -102,6 +102,17 @@ TEST_F(TextLoaderTest, IntelHexFilesLoad) {
         {"a record is not wrapped within 64 KiB",
          IHex(4, 0, {0x00, 0x02}) + "\n" + IHex(0, 0xFFF8, Bytes(16, 7)) + "\n",
          {{0x2FFF8, Bytes(16, 7)}}},
+        {"segment and linear bases wrap at 32 bits",
+         ":02000002FFFFFE\r\n:02000004FFFFFC\r\n:08FFF800000000000000000001\r\n",
+         {{0xFFFE8, Bytes(8, 0)}}}, // base 0x000EFFF0
+        {"base and offset wrap at 32 bits",
+         IHex(4, 0, {0xFF, 0xF0}) + "\n" + IHex(2, 0, {0xFF, 0xFF}) + "\n" + IHex(0, 0x20, {0x5A}) +
+             "\n",
+         {{0x10, {0x5A}}}}, // base 0xFFFFFFF0
+        {"the last bytes of the address space",
+         IHex(4, 0, {0xFF, 0xF0}) + "\n" + IHex(2, 0, {0xFF, 0xFF}) + "\n" +
+             IHex(0, 0x0C, {1, 2, 3, 4}) + "\n",
+         {{0xFFFFFFFC, {1, 2, 3, 4}}}},
         {"start addresses and empty data records change nothing",
          IHex(3, 0, {0, 0, 0, 0}) + "\n" + IHex(5, 0, {0, 0, 1, 0}) + "\n" + IHex(0, 0x40, {}) +
              "\n" + IHex(0, 0x10, {1}) + "\n",
@@ -164,6 +175,10 @@ TEST_F(TextLoaderTest, MalformedFilesFailWithTheirLine) {
         {"Intel data past 0xFFFFFFFF",
          IHex(4, 0, {0xFF, 0xFF}) + "\n" + IHex(0, 0xFFF8, Bytes(16, 1)) + "\n", 2,
          "Address beyond 0xFFFFFFFF !"},
+        {"Intel data across 0xFFFFFFFF after both bases",
+         IHex(4, 0, {0xFF, 0xF0}) + "\n" + IHex(2, 0, {0xFF, 0xFF}) + "\n" +
+             IHex(0, 0x08, Bytes(16, 1)) + "\n",
+         3, "Address beyond 0xFFFFFFFF !"},
     };
     for (const auto& c : cases)
         ExpectFails(c);

@@ -10,6 +10,17 @@ namespace {
 
 const std::string kDevice = std::string("Device=\"") + test::kSampleDevice + "\"\r\n";
 
+// Whether this machine can make a private mount namespace with a read-only bind mount (a
+// chmod would not stop root, who runs the tests).
+bool CanBindReadOnly() {
+    test::TempDir probe;
+    auto r = test::RunProcess({"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh",
+                               "-c", "mount --bind -o ro \"$0\" \"$0\" && ! touch \"$0/probe\"",
+                               probe.Path().string()},
+                              probe.Path());
+    return r.exitCode == 0;
+}
+
 struct CliSettings : ::testing::Test {
     test::TempDir install;
     test::TempDir work; // the working directory: error file and log
@@ -121,6 +132,54 @@ TEST_F(CliSettings, AReadOnlyProgramDirectoryMovesTheSettingsToTheUsersFolder) {
     EXPECT_EQ(text.rfind("[Settings]\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("\r\nComPort = 6\r\n"), std::string::npos) << text;
     EXPECT_EQ(test::ReadFile(install / "vantrel.ini"), "[Settings]\r\nComPort = 25\r\n");
+}
+
+// The per-user folder of a new user, several levels of it missing, is made before the
+// settings are first written there.
+TEST_F(CliSettings, AMissingUsersFolderIsMadeWhenTheProgramDirectoryIsReadOnly) {
+    if (!CanBindReadOnly()) GTEST_SKIP() << "no private mount namespace with read-only binds";
+    test::TempDir config;
+    auto nested = config / "new/nested";
+    auto r = test::RunProcess(
+        {"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh", "-c",
+         "mount --bind -o ro \"$0\" \"$0\" && XDG_CONFIG_HOME=\"$1\" exec \"$2\" -com6 -exit",
+         install.Path().string(), nested.string(), cli.string()},
+        work.Path());
+    EXPECT_EQ(r.err.find("Path not found!"), std::string::npos) << r.err;
+    std::string text = test::ReadFile(nested / "KORVID/vantrel.ini");
+    EXPECT_NE(text.find("\r\nComPort = 6\r\n"), std::string::npos) << text;
+}
+
+// A folder in which no file can be made (a read-only mount) with files in it that can be
+// written (each a writable mount of its own): a program file and the settings are written in
+// place.
+TEST_F(CliSettings, WritableFilesInAReadOnlyFolderAreWrittenInPlace) {
+    if (!CanBindReadOnly()) GTEST_SKIP() << "no private mount namespace with read-only binds";
+    test::TempDir config;
+    std::filesystem::create_directories(config / "KORVID");
+    test::WriteFile(config / "KORVID/vantrel.ini", "[Settings]\r\n" + kDevice);
+    test::WriteFile(work / "in.hex", ":03100000010203E7\r\n:00000001FF\r\n");
+    test::WriteFile(work / "out.mot", "old");
+    // ro FOLDER FILE: the folder read-only, the file in it writable.
+    const std::string script =
+        "set -e\n"
+        "ro() { mount --bind -o ro \"$1\" \"$1\"; mount --bind \"$1/$2\" \"$1/$2\";\n"
+        "       mount -o remount,bind,rw \"$1/$2\"; }\n"
+        "ro \"$0\" vantrel.ini\n"
+        "ro \"$1\" out.mot\n"
+        "if touch \"$1/x\" 2>/dev/null; then exit 99; fi\n"
+        "mount --bind -o ro \"$2\" \"$2\"\n" // the settings do not go beside the program
+        "cd \"$1\"\n"
+        "XDG_CONFIG_HOME=\"$3\" exec \"$4\" -com5 -openfilein.hex -saveasout.mot\n";
+    auto r = test::RunProcess({"/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh",
+                               "-c", script, (config / "KORVID").string(), work.Path().string(),
+                               install.Path().string(), config.Path().string(), cli.string()},
+                              work.Path());
+    ASSERT_NE(r.exitCode, 99) << "the folder could still be written";
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(test::ReadFile(work / "out.mot"), "S1061000010203E3\r\nS9030000FC\r\n");
+    std::string text = test::ReadFile(config / "KORVID/vantrel.ini");
+    EXPECT_NE(text.find("\r\nComPort = 5\r\n"), std::string::npos) << text;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -49,10 +50,27 @@ TEST_F(Ini, ReadIntValuesAndTheirMessages) {
         ui.boxes.clear();
         EXPECT_EQ(INI_ReadInt(*app, "Settings", c.key, 77), c.expected) << c.key;
         std::string shown = ui.boxes.empty() ? "" : ui.boxes[0].text;
-        EXPECT_EQ(shown, c.message) << c.key;
+        // The reader's text names the key and the file that hold the value.
+        std::string expected = *c.message == '\0' ? ""
+                                                  : std::string(c.message) + "\r\nin key " + c.key +
+                                                        " of " + IniPath().string();
+        EXPECT_EQ(shown, expected) << c.key;
     }
     EXPECT_EQ(INI_ReadInt(*app, "Other", "A", 77), 77);
     EXPECT_EQ(INI_ReadInt(*app, nullptr, "A", 77), 77);
+}
+
+TEST_F(Ini, AMalformedValueInADeepFolderKeepsTheFileNameInTheMessage) {
+    std::filesystem::path deep = dir / std::string(100, 'd') / std::string(100, 'e');
+    std::filesystem::create_directories(deep);
+    test::WriteFile(deep / "vantrel.ini", "[Settings]\r\nEnableVBP = x\r\n");
+    app->programDirectory = deep.string() + "/";
+    EXPECT_EQ(INI_ReadInt(*app, "Settings", "EnableVBP", 1), 1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    const std::string& text = ui.boxes[0].text;
+    EXPECT_LE(text.size(), kMessageSize - 1);
+    EXPECT_EQ(text.rfind("Expecting a number\r\nin key EnableVBP of ...", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.size() - 16), "eeee/vantrel.ini") << text;
 }
 
 TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
@@ -67,8 +85,12 @@ TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Bare", small, sizeof small), 1);
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Open", small, sizeof small), 1);
     EXPECT_STREQ(small, "keep");
-    // Each malformed value showed the reader's wordless mark.
-    EXPECT_THAT(Messages(), ElementsAre("\x01", "\x01", "\x01"));
+    // Each malformed value is named with its key and file.
+    auto message = [&](const char* key) {
+        return "Expecting a text in double quotes\r\nin key " + std::string(key) + " of " +
+               IniPath().string();
+    };
+    EXPECT_THAT(Messages(), ElementsAre(message("Device"), message("Bare"), message("Open")));
 
     ui.boxes.clear();
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Missing", small, sizeof small), 1);
@@ -117,6 +139,128 @@ TEST_F(Ini, ReadOnlyFileIsNotReplacedButTheChangeStaysInMemory) {
     EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 2);
 }
 
+// A rewrite over each kind of file that may stand under the settings file's name. Root passes
+// every permission check, so the test tells the writer that no file can be made in the folder.
+TEST_F(Ini, RewritesOverEachKindOfFile) {
+    namespace fs = std::filesystem;
+    const std::string old = "[Settings]\r\nA = 1\r\n";
+    const std::string now = "[Settings]\r\nA = 2\r\n";
+    auto statOf = [](const fs::path& p) {
+        struct stat st {};
+        ::stat(p.c_str(), &st);
+        return st;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make; // lays down "vantrel.ini"
+        bool folderWritable;
+        std::string message;             // "" for none
+        std::vector<std::string> nowNew; // files holding the new text afterwards
+        std::function<void(const fs::path&)> check;
+    } cases[] = {
+        {"missing file", [](const fs::path&) {}, true, "", {}, nullptr},
+        {"plain file keeps its mode and owner",
+         [&](const fs::path& d) {
+             test::WriteFile(d / "vantrel.ini", old);
+             ::chmod((d / "vantrel.ini").c_str(), 0640);
+             if (::geteuid() == 0) (void)::chown((d / "vantrel.ini").c_str(), 65534, 65534);
+         },
+         true,
+         "",
+         {"vantrel.ini"},
+         [&](const fs::path& d) {
+             EXPECT_EQ(statOf(d / "vantrel.ini").st_mode & 07777, 0640u);
+             if (::geteuid() == 0) {
+                 EXPECT_EQ(statOf(d / "vantrel.ini").st_uid, 65534u);
+             }
+         }},
+        {"symbolic link stays a link",
+         [&](const fs::path& d) {
+             test::WriteFile(d / "real.ini", old);
+             fs::create_symlink("real.ini", d / "vantrel.ini");
+         },
+         true,
+         "",
+         {"real.ini"},
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "vantrel.ini")); }},
+        {"read-only file is left alone",
+         [&](const fs::path& d) {
+             test::WriteFile(d / "vantrel.ini", old);
+             ::chmod((d / "vantrel.ini").c_str(), 0444);
+         },
+         true,
+         "File has read only attribute!",
+         {},
+         [&](const fs::path& d) { EXPECT_EQ(test::ReadFile(d / "vantrel.ini"), old); }},
+        {"writable file in a folder where no file can be made is written in place",
+         [&](const fs::path& d) { test::WriteFile(d / "vantrel.ini", old); },
+         false,
+         "",
+         {"vantrel.ini"},
+         nullptr},
+        {"hard link is written in place",
+         [&](const fs::path& d) {
+             test::WriteFile(d / "vantrel.ini", old);
+             fs::create_hard_link(d / "vantrel.ini", d / "other.ini");
+         },
+         true,
+         "",
+         {"vantrel.ini", "other.ini"},
+         [&](const fs::path& d) { EXPECT_EQ(statOf(d / "vantrel.ini").st_nlink, 2u); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir install;
+        c.make(install.Path());
+        ino_t before = statOf(install / "vantrel.ini").st_ino;
+        test::FakeUi fresh;
+        App other(fresh, clock);
+        other.programDirectory = install.Path().string() + "/";
+        bool writable = c.folderWritable;
+        other.fileWriteChecks.canCreateIn = [writable](const std::string&) { return writable; };
+        INI_WriteInt(other, "Settings", "A", 2);
+        std::string path = (install / "vantrel.ini").string();
+        if (c.message.empty()) {
+            EXPECT_TRUE(fresh.boxes.empty()) << fresh.boxes[0].text;
+        } else {
+            EXPECT_THAT(fresh.Messages(),
+                        ElementsAre("Could not save file [" + path + "]\n" + c.message));
+        }
+        for (const auto& name : c.nowNew)
+            EXPECT_EQ(test::ReadFile(install / name), now) << name;
+        if (!c.folderWritable) {
+            EXPECT_EQ(statOf(install / "vantrel.ini").st_ino, before);
+        }
+        if (c.check) c.check(install.Path());
+        if (c.message.empty()) {
+            std::vector<std::string> names = FilesIn(install.Path());
+            EXPECT_TRUE(std::none_of(names.begin(), names.end(), [](const std::string& n) {
+                return n.find(".tmp") != std::string::npos;
+            }));
+        }
+    }
+}
+
+// The per-user folder of a new user is made with every missing parent before the first write,
+// also when it went away while the program ran.
+TEST_F(Ini, TheSettingsFolderIsMadeBeforeTheWrite) {
+    test::TempDir home;
+    std::filesystem::path config = home / "new/nested/config";
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", config.string());
+    app->programDirectory = (dir / "gone/").string(); // no file can be made there
+    std::string path = (config / "KORVID/vantrel.ini").string();
+    EXPECT_EQ(INI_SettingsPath(*app), path);
+    std::filesystem::remove_all(home / "new");
+    INI_WriteInt(*app, "Settings", "A", 1);
+    EXPECT_TRUE(ui.boxes.empty()) << ui.boxes[0].text;
+    EXPECT_EQ(test::ReadFile(path), "[Settings]\r\nA = 1\r\n");
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat st {};
+    ::stat((home / "new").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0777 & ~mask); // the user's default permissions
+}
+
 TEST_F(Ini, MissingDirectoryIsPathNotFound) {
     // The per-user folder cannot be made below a plain file, and the program directory does
     // not exist: the path leads nowhere.
@@ -137,7 +281,7 @@ TEST_F(Ini, AFileThatCannotBeReadIsKeptAsItIs) {
         std::string openMessage;
     } cases[] = {
         {"directory", [](const auto& p) { std::filesystem::create_directory(p); },
-         "Access is denied!"},
+         "It is a directory, not a regular file!"},
         {"too large",
          [](const auto& p) {
              test::WriteFile(p, "[Settings]\r\nA = 1\r\n" + std::string(kSettingsTextMax, ';'));
@@ -179,8 +323,8 @@ TEST_F(Ini, GrowthPastTheLimitIsRefusedAndTheFileStays) {
     EXPECT_EQ(fits.size(), text.size() + 7);
     INI_WriteString(*app, "Settings", "Device", "R5F100LE");
     EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
-                                        "]\nThe settings would grow past 30000 bytes; the "
-                                        "change was not made!"));
+                                        "]\nThe settings would grow larger than 29999 bytes; "
+                                        "the change was not made!"));
     EXPECT_EQ(ReadIni(), fits);
     char device[16] = "none";
     EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", device, sizeof device), 1);

@@ -1,12 +1,14 @@
 // Loading every key into the program and saving it again, with the device selection faked.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/Startup.h"
 #include "settings/FakeSelection.h"
 #include "settings/Ini.h"
 #include "settings/SettingsFixture.h"
 #include "settings/SettingsLoadSave.h"
+#include "settings/SettingsText.h"
 
 namespace vantrel {
 namespace {
@@ -282,6 +284,58 @@ TEST_F(LoadSave, AFullSaveWritesEveryKeyInReverseOrderAndReadsBackTheSame) {
     EXPECT_FALSE(other.options.enableAC);
     EXPECT_TRUE(other.options.passcodeHex);
     EXPECT_THAT(otherUi.boxes, IsEmpty());
+}
+
+// A full save puts every key into the text and rewrites the file once; a failure is shown
+// once per save, not once per key.
+TEST_F(LoadSave, AFullSaveRewritesTheFileOnceAndShowsAFailureOnce) {
+    const std::string head = "[Settings]\r\nComPort = 4\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool readOnly;
+        std::string message; // after "Could not save file [path]\n"; "" for none
+        int rewrites;
+    } cases[] = {
+        {"writable file", head, false, "", 1},
+        {"file near the size limit",
+         head + std::string(kSettingsTextMax - head.size() - 200, ';') + "\r\n", false,
+         "The settings would grow larger than 29999 bytes; the change was not made!", 1},
+        {"read-only file", head, true, "File has read only attribute!", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir install;
+        std::string path = (install / "vantrel.ini").string();
+        test::WriteFile(path, c.text);
+        if (c.readOnly) chmod(path.c_str(), 0444);
+        test::FakeUi fresh;
+        App other(fresh, clock);
+        other.programDirectory = install.Path().string() + "/";
+        other.settingsSelection = std::make_unique<test::FakeSelection>();
+        int rewrites = 0; // each rewrite of the existing file asks once
+        other.fileWriteChecks.canCreateIn = [&rewrites](const std::string&) {
+            ++rewrites;
+            return true;
+        };
+        other.options.comPort = 7;
+        SaveSettings(other);
+        if (c.message.empty()) {
+            EXPECT_THAT(fresh.boxes, IsEmpty());
+        } else {
+            EXPECT_THAT(fresh.Messages(),
+                        ElementsAre("Could not save file [" + path + "]\n" + c.message));
+        }
+        EXPECT_EQ(rewrites, c.rewrites);
+        // The keys are in the text either way; those that fit are in the file when it could be
+        // written.
+        EXPECT_EQ(INI_ReadInt(other, "Settings", "ComPort", 0), 7);
+        bool inFile = test::ReadFile(path).find("ComPort = 7\r\n") != std::string::npos;
+        EXPECT_EQ(inFile, !c.readOnly);
+        // A single write outside a full save rewrites the file at once.
+        INI_WriteInt(other, "Settings", "ComPort", 8);
+        EXPECT_EQ(rewrites, c.rewrites + (c.readOnly ? 0 : 1));
+    }
 }
 
 TEST_F(LoadSave, WithoutADeviceSelectionTheDeviceKeysStayAsTheyAre) {
