@@ -8,7 +8,7 @@
 namespace vantrel {
 
 namespace {
-constexpr std::size_t kMinCapacity = 256;
+constexpr std::size_t kMinCapacity = 16;
 }
 
 AreaBytes::AreaBytes(std::size_t capacity) {
@@ -59,15 +59,6 @@ MemoryImage::Map::const_iterator MemoryImage::AreaAt(uint64_t address) const {
     return address < End(it) ? it : areas_.end();
 }
 
-bool MemoryImage::Overlaps(uint64_t first, uint64_t length) const {
-    if (length == 0) return false;
-    uint64_t last = first + length - 1;
-    auto it = areas_.upper_bound(last); // first area starting after the block
-    if (it == areas_.begin()) return false;
-    --it; // the last area starting at or before the block's end
-    return End(it) > first;
-}
-
 MemoryImage::Map::iterator MemoryImage::Rekey(Map::iterator it, uint64_t start) {
     auto node = areas_.extract(it);
     node.key() = start;
@@ -93,12 +84,17 @@ void MemoryImage::JoinWithNext(Map::iterator it) {
 bool MemoryImage::Insert(uint64_t address, const uint8_t* bytes, uint64_t length) {
     if (length == 0) return true;
     if (address >= kAddressSpace || length > kAddressSpace - address) return false;
-    if (Overlaps(address, length)) return false;
     uint64_t end = address + length;
-    auto next = areas_.upper_bound(address);
+    // The first area that starts after the block's address. Files mostly list their records
+    // in address order: a block at or after the end of the last area needs no search.
+    auto next = !areas_.empty() && address >= End(std::prev(areas_.end()))
+                    ? areas_.end()
+                    : areas_.upper_bound(address);
+    if (next != areas_.end() && next->first < end) return false; // overlaps the next area
     if (next != areas_.begin()) {
         auto prev = std::prev(next);
-        if (End(prev) == address) { // continues an area
+        if (End(prev) > address) return false; // overlaps the area it begins in
+        if (End(prev) == address) {            // continues an area
             prev->second.Append(bytes, length);
             JoinWithNext(prev);
             total_ += length;

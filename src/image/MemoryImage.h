@@ -1,8 +1,10 @@
 #pragma once
 // The sparse memory image: bytes at 32-bit addresses held as areas of contiguous bytes, kept
 // sorted by address in an ordered map, never overlapping, with touching neighbours joined.
-// Every operation finds its place with a lookup in the map (never a walk over all areas), so
-// images of 100 000 areas load and save as fast as one large area.
+// Every operation finds its place with one lookup in the map (never a walk over all areas),
+// a block that lands after the last area (a file read in address order) with none, and a
+// new area holds only what it needs, so images of 100 000 areas load and save about as fast
+// as one large area of the same bytes.
 //
 // Addresses are carried as 64-bit values so that "address + length" never wraps; every
 // defined byte lies below 2^32. This class knows nothing about files, locks or messages.
@@ -16,7 +18,8 @@ namespace vantrel {
 inline constexpr uint64_t kAddressSpace = uint64_t{1} << 32;
 
 // One area's bytes with free room at both ends, so that appending and prepending are both
-// cheap (the room doubles when it runs out) and the bytes stay contiguous for NextRun.
+// cheap (the room doubles when it runs out) and the bytes stay contiguous for NextRun. A new
+// area starts with little room: most areas of a scattered image never grow.
 class AreaBytes {
   public:
     explicit AreaBytes(std::size_t capacity = 0);
@@ -47,8 +50,6 @@ struct ImageRun {
 
 class MemoryImage {
   public:
-    // True when [first, first + length) shares an address with a defined byte.
-    bool Overlaps(uint64_t first, uint64_t length) const;
     // Adds a block; false (and nothing added) when it overlaps defined bytes or reaches past
     // the 32-bit address space.
     bool Insert(uint64_t address, const uint8_t* bytes, uint64_t length);
@@ -66,6 +67,12 @@ class MemoryImage {
     void ReadRange(uint8_t* buffer, uint64_t first, uint64_t length, uint8_t fill) const;
     // The run at or after `cursor`; moves the cursor to the run's start when it lay in a gap.
     ImageRun NextRun(uint64_t& cursor) const;
+    // Calls f(start, run) for every area in address order: a walk over the whole image (as
+    // the writers make) without a lookup per run.
+    template <class F> void ForEachArea(F&& f) const {
+        for (const auto& [start, bytes] : areas_)
+            f(start, ImageRun{bytes.Data(), bytes.Size()});
+    }
 
     std::size_t AreaCount() const { return areas_.size(); }
     uint64_t TotalBytes() const { return total_; }

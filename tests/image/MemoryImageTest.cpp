@@ -215,6 +215,11 @@ TEST(MemoryImage, RandomEditsMatchAByteMap) {
                 total += areas[i].bytes.size();
             }
             ASSERT_EQ(seen, model) << "round " << round << " step " << step;
+            std::vector<Area> walked; // the writers' walk sees the same areas
+            image.ForEachArea([&](uint64_t start, ImageRun run) {
+                walked.push_back({start, std::vector<uint8_t>(run.data, run.data + run.length)});
+            });
+            ASSERT_EQ(walked, areas);
             ASSERT_EQ(image.TotalBytes(), total);
             ASSERT_EQ(image.AreaCount(), areas.size());
         }
