@@ -2,9 +2,9 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
-#include "image/DocumentCommands.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceCommands.h"
+#include "image/DocumentCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsLoadSave.h"
