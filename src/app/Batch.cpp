@@ -1,8 +1,8 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
-#include "image/DocumentCommands.h"
 #include "device/DeviceCommands.h"
+#include "image/DocumentCommands.h"
 #include "link/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 
@@ -27,7 +27,9 @@ void CMDLINE_Step(App& app) {
         // An error in an entry before the last leaves a "running" text behind: say it stopped.
         if (s.runningTextShown) SetStatus(app, "Batchmode stopped");
         if (s.exitRequested) {
-            app.clock.Sleep(kExitDelayMs);
+            // The window stays up a moment so that its last message can be read; a console
+            // has already written it.
+            if (!s.consolePacing) app.clock.Sleep(kExitDelayMs);
             app.ui.PostQuit(s.errorLevel);
         }
         return;
@@ -110,7 +112,9 @@ void DispatchBatchCommand(App& app, int command) {
         app.doc.batchOpenName = CMDLINE_GetParam(app);
         SendToMainWindow(app, command);
         break;
-    case cmd::kRelocate: RelocateFromCommandLine(app); break;
+    case cmd::kRelocate:
+        RelocateFromCommandLine(app);
+        break;
     case cmd::kPassword:
         DEVICE_BatchPassword(app);
         break;
@@ -169,11 +173,37 @@ void DispatchBatchCommand(App& app, int command) {
 
 bool WaitLinkReady(App& app) {
     PM_ForceConfig(app.pm);
+    // Without an open port no reply can come: the console does not wait for one.
+    if (app.cmdline.consolePacing && !PM_PortOpen(app.pm)) return false;
     for (int i = 0; i < 100; ++i) {
         if (!PM_ForceConfigPending(app.pm)) return true;
         app.clock.Sleep(2);
     }
     return !PM_ForceConfigPending(app.pm);
+}
+
+bool BatchNeedsProgrammer(const App& app) {
+    const auto& s = app.cmdline;
+    for (std::size_t i = s.current; i < s.count; ++i)
+        if (s.queue[i].option && s.queue[i].option->needsProgrammer) return true;
+    return false;
+}
+
+void RunBatchWithoutWindow(App& app, const std::function<bool()>& stopRequested) {
+    const auto& s = app.cmdline;
+    uint32_t next = app.clock.Milliseconds();
+    bool paced = !s.consolePacing;
+    while (!stopRequested() && CMDLINE_IsBatchRunning(app)) {
+        if (paced) {
+            next += kTimerPeriodMs;
+            auto wait = static_cast<int32_t>(next - app.clock.Milliseconds());
+            if (wait > 0) app.clock.Sleep(static_cast<uint32_t>(wait));
+        }
+        std::size_t entry = s.current;
+        app.mainWindow->OnTimer();
+        paced = !s.consolePacing || (s.current == entry && CMDLINE_IsBatchRunning(app));
+        if (!paced) next = app.clock.Milliseconds();
+    }
 }
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 // programmer where a command needs it, stops at the first error and ends the program with
 // the error level when -exit was given.
 #include <cstdint>
+#include <functional>
 
 namespace vantrel {
 
@@ -16,7 +17,14 @@ void CMDLINE_CommandDone(App& app);
 void RunBatchCommand(App& app, int command, bool needsProgrammer);
 void DispatchBatchCommand(App& app, int command);
 // Asks the link for a fresh configuration and waits up to about 200 ms for the programmer's
-// answer; true when it came.
+// answer; true when it came. With console pacing it ends at once when no port is open.
 bool WaitLinkReady(App& app);
+// True when a queued command needs the programmer.
+bool BatchNeedsProgrammer(const App& app);
+
+// Steps the batch until it ends or `stopRequested` says so, for a front end without a window
+// timer: one step per 50 ms tick, or with console pacing the next step at once whenever the
+// previous one ended its entry (an entry that waits is tried again at the next tick).
+void RunBatchWithoutWindow(App& app, const std::function<bool()>& stopRequested);
 
 } // namespace vantrel

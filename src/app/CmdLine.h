@@ -79,6 +79,9 @@ struct CmdLineState {
     bool runningTextShown = false;
     bool waiting = false;
     uint32_t waitDeadline = 0;
+    // Console pacing: the next entry runs at once, an error ends the run without the pause
+    // before ending, and the link wait ends at once when no port is open.
+    bool consolePacing = false;
 };
 
 void CMDLINE_Init(App& app, const std::string& programName, const std::string& errorFileName,

@@ -2,9 +2,9 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
-#include "image/DocumentCommands.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceCommands.h"
+#include "image/DocumentCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsLoadSave.h"
@@ -19,6 +19,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
                  [&app](int command, bool needsProgrammer) {
                      RunBatchCommand(app, command, needsProgrammer);
                  });
+    app.cmdline.consolePacing = options.consolePacing;
     app.mainWindow = std::make_unique<MainWindow>(app);
     RegisterDocumentCommands(app);
     DEVICE_LoadDatabase(app);
@@ -38,7 +39,9 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
 
-    if (WaitLinkReady(app)) UpdateDeviceMenu(app);
+    // The console waits for the link only when a queued command needs the programmer.
+    bool waitForLink = !options.consolePacing || BatchNeedsProgrammer(app);
+    if (waitForLink && WaitLinkReady(app)) UpdateDeviceMenu(app);
 
     if (settingsCorrected) APP_ReportError(app, 227);
     return true;

@@ -9,6 +9,10 @@ struct App;
 struct StartupOptions {
     // The console front end ends when its batch ends, as if -exit closed every command line.
     bool exitAfterBatch = false;
+    // The console front end runs each batch entry as soon as the previous one has ended and
+    // skips the waits with nothing to wait for (see CmdLineState::consolePacing); the window
+    // program keeps the pace of its 50 ms timer.
+    bool consolePacing = false;
 };
 
 // Runs the start-up sequence; false when the program is to end at once.

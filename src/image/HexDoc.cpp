@@ -42,9 +42,12 @@ void SetImageDirty(App& app) {
 const char* CHEXDoc::AddData(uint64_t address, uint32_t length, const uint8_t* bytes) {
     auto guard = LockImage();
     if (address >= kAddressSpace || length > kAddressSpace - address) return kBeyondAddressSpace;
-    if (!overwriteOnOverlap && image_.Overlaps(address, length)) {
-        // The main window answers before this returns (Yes at once when the batch ends
-        // with -exit).
+    if (!overwriteOnOverlap) {
+        // The usual case first: a block that overlaps nothing is added by one lookup.
+        crcValid_ = false;
+        if (image_.Insert(address, bytes, length)) return nullptr;
+        // It overlaps. The main window answers before this returns (Yes at once when the
+        // batch ends with -exit).
         APP_ReportError(app_, 231);
         overwriteOnOverlap =
             app_.mainWindow && app_.mainWindow->OverwriteAnswer() == MsgAnswer::Yes;

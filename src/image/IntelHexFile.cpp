@@ -94,26 +94,29 @@ void ReadIntelHexLine(TextLoader& loader) {
 void WriteIntelHexFile(const MemoryImage& image, OutputSink& out) {
     uint64_t window = 0;
     bool segmentSet = false; // a type 02 record with a non-zero segment was written
-    uint64_t cursor = 0;
-    for (ImageRun run; (run = image.NextRun(cursor)).length != 0;) {
-        auto n = static_cast<int>(std::min<uint64_t>(run.length, 32));
-        if (cursor > window + 0xFF00) {
-            if (cursor < 0x100000) {
-                window = cursor & ~uint64_t{0xF};
-                WriteAddressRecord(out, 0x02, static_cast<uint16_t>(window >> 4));
-                segmentSet = window != 0;
-            } else {
-                // A reader adds both bases, a reader that keeps only the last address record
-                // does not: clear the segment first, so both read the same addresses.
-                if (segmentSet) WriteAddressRecord(out, 0x02, 0);
-                segmentSet = false;
-                window = cursor & ~uint64_t{0xFFFF};
-                WriteAddressRecord(out, 0x04, static_cast<uint16_t>(window >> 16));
+    image.ForEachArea([&](uint64_t start, ImageRun run) {
+        for (uint64_t done = 0; done < run.length;) {
+            auto n = static_cast<int>(std::min<uint64_t>(run.length - done, 32));
+            uint64_t address = start + done;
+            if (address > window + 0xFF00) {
+                if (address < 0x100000) {
+                    window = address & ~uint64_t{0xF};
+                    WriteAddressRecord(out, 0x02, static_cast<uint16_t>(window >> 4));
+                    segmentSet = window != 0;
+                } else {
+                    // A reader adds both bases, a reader that keeps only the last address
+                    // record does not: clear the segment first, so both read the same
+                    // addresses.
+                    if (segmentSet) WriteAddressRecord(out, 0x02, 0);
+                    segmentSet = false;
+                    window = address & ~uint64_t{0xFFFF};
+                    WriteAddressRecord(out, 0x04, static_cast<uint16_t>(window >> 16));
+                }
             }
+            WriteRecord(out, 0x00, static_cast<uint16_t>(address - window), run.data + done, n);
+            done += static_cast<uint64_t>(n);
         }
-        WriteRecord(out, 0x00, static_cast<uint16_t>(cursor - window), run.data, n);
-        cursor += static_cast<uint64_t>(n);
-    }
+    });
     out.Write(":00000001FF\r\n");
 }
 

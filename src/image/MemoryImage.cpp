@@ -8,43 +8,93 @@
 namespace vantrel {
 
 namespace {
-constexpr std::size_t kMinCapacity = 256;
+// The room an area gets when it outgrows its buffer: twice what it needs.
+std::size_t Grown(std::size_t needed, std::size_t least) {
+    return std::max(2 * needed, least);
 }
+} // namespace
 
 AreaBytes::AreaBytes(std::size_t capacity) {
-    if (capacity > 0) Reallocate(std::max(capacity, kMinCapacity), 0);
+    if (capacity > kInline) Reallocate(capacity, 0);
+}
+
+AreaBytes::AreaBytes(AreaBytes&& other) noexcept {
+    TakeFrom(other);
+}
+
+AreaBytes& AreaBytes::operator=(AreaBytes&& other) noexcept {
+    if (this != &other) {
+        Release();
+        TakeFrom(other);
+    }
+    return *this;
+}
+
+AreaBytes::~AreaBytes() {
+    Release();
+}
+
+void AreaBytes::Release() {
+    if (OnHeap()) delete[] heap_.buffer;
+    capacity_ = kInline;
+    size_ = 0;
+}
+
+void AreaBytes::TakeFrom(AreaBytes& other) {
+    capacity_ = other.capacity_;
+    size_ = other.size_;
+    if (other.OnHeap())
+        heap_ = other.heap_;
+    else
+        std::memcpy(inline_, other.inline_, other.size_);
+    other.capacity_ = kInline; // the buffer is ours now
+    other.size_ = 0;
 }
 
 void AreaBytes::Reallocate(std::size_t capacity, std::size_t head) {
-    auto buffer = std::make_unique_for_overwrite<uint8_t[]>(capacity);
-    if (size_ > 0) std::memcpy(buffer.get() + head, Data(), size_);
-    buffer_ = std::move(buffer);
+    auto* buffer = new uint8_t[capacity];
+    if (size_ > 0) std::memcpy(buffer + head, Data(), size_);
+    if (OnHeap()) delete[] heap_.buffer;
+    heap_ = {buffer, head};
     capacity_ = capacity;
-    head_ = head;
 }
 
 void AreaBytes::Append(const uint8_t* bytes, std::size_t count) {
     if (count == 0) return;
-    if (capacity_ - head_ - size_ < count)
-        Reallocate(std::max(kMinCapacity, 2 * (size_ + count)), 0);
-    std::memcpy(buffer_.get() + head_ + size_, bytes, count);
+    if (!OnHeap() && size_ + count <= kInline) {
+        std::memcpy(inline_ + size_, bytes, count);
+        size_ += count;
+        return;
+    }
+    if (!OnHeap() || capacity_ - heap_.head - size_ < count)
+        Reallocate(Grown(size_ + count, 2 * kInline), 0);
+    std::memcpy(heap_.buffer + heap_.head + size_, bytes, count);
     size_ += count;
 }
 
 void AreaBytes::Prepend(const uint8_t* bytes, std::size_t count) {
     if (count == 0) return;
-    if (head_ < count) {
-        std::size_t capacity = std::max(kMinCapacity, 2 * (size_ + count));
+    if (!OnHeap() && size_ + count <= kInline) {
+        std::memmove(inline_ + count, inline_, size_);
+        std::memcpy(inline_, bytes, count);
+        size_ += count;
+        return;
+    }
+    if (!OnHeap() || heap_.head < count) {
+        std::size_t capacity = Grown(size_ + count, 2 * kInline);
         Reallocate(capacity, capacity - size_); // all the free room in front
     }
-    head_ -= count;
+    heap_.head -= count;
     size_ += count;
-    std::memcpy(buffer_.get() + head_, bytes, count);
+    std::memcpy(heap_.buffer + heap_.head, bytes, count);
 }
 
 void AreaBytes::DropFront(std::size_t count) {
     count = std::min(count, size_);
-    head_ += count;
+    if (OnHeap())
+        heap_.head += count;
+    else
+        std::memmove(inline_, inline_ + count, size_ - count);
     size_ -= count;
 }
 
@@ -57,15 +107,6 @@ MemoryImage::Map::const_iterator MemoryImage::AreaAt(uint64_t address) const {
     if (it == areas_.begin()) return areas_.end();
     --it;
     return address < End(it) ? it : areas_.end();
-}
-
-bool MemoryImage::Overlaps(uint64_t first, uint64_t length) const {
-    if (length == 0) return false;
-    uint64_t last = first + length - 1;
-    auto it = areas_.upper_bound(last); // first area starting after the block
-    if (it == areas_.begin()) return false;
-    --it; // the last area starting at or before the block's end
-    return End(it) > first;
 }
 
 MemoryImage::Map::iterator MemoryImage::Rekey(Map::iterator it, uint64_t start) {
@@ -93,12 +134,17 @@ void MemoryImage::JoinWithNext(Map::iterator it) {
 bool MemoryImage::Insert(uint64_t address, const uint8_t* bytes, uint64_t length) {
     if (length == 0) return true;
     if (address >= kAddressSpace || length > kAddressSpace - address) return false;
-    if (Overlaps(address, length)) return false;
     uint64_t end = address + length;
-    auto next = areas_.upper_bound(address);
+    // The first area that starts after the block's address. Files mostly list their records
+    // in address order: a block at or after the end of the last area needs no search.
+    auto next = !areas_.empty() && address >= End(std::prev(areas_.end()))
+                    ? areas_.end()
+                    : areas_.upper_bound(address);
+    if (next != areas_.end() && next->first < end) return false; // overlaps the next area
     if (next != areas_.begin()) {
         auto prev = std::prev(next);
-        if (End(prev) == address) { // continues an area
+        if (End(prev) > address) return false; // overlaps the area it begins in
+        if (End(prev) == address) {            // continues an area
             prev->second.Append(bytes, length);
             JoinWithNext(prev);
             total_ += length;

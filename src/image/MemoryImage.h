@@ -1,27 +1,36 @@
 #pragma once
 // The sparse memory image: bytes at 32-bit addresses held as areas of contiguous bytes, kept
 // sorted by address in an ordered map, never overlapping, with touching neighbours joined.
-// Every operation finds its place with a lookup in the map (never a walk over all areas), so
-// images of 100 000 areas load and save as fast as one large area.
+// Every operation finds its place with one lookup in the map (never a walk over all areas),
+// a block that lands after the last area (a file read in address order) with none, and a
+// small area needs no allocation of its own, so images of 100 000 areas load and save about as fast
+// as one large area of the same bytes.
 //
 // Addresses are carried as 64-bit values so that "address + length" never wraps; every
 // defined byte lies below 2^32. This class knows nothing about files, locks or messages.
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <memory>
 
 namespace vantrel {
 
 inline constexpr uint64_t kAddressSpace = uint64_t{1} << 32;
 
 // One area's bytes with free room at both ends, so that appending and prepending are both
-// cheap (the room doubles when it runs out) and the bytes stay contiguous for NextRun.
+// cheap (the room doubles when it runs out) and the bytes stay contiguous for NextRun. Up to
+// 16 bytes live in the object itself: most areas of a scattered image are small and never
+// grow, and they then cost no allocation of their own.
 class AreaBytes {
   public:
     explicit AreaBytes(std::size_t capacity = 0);
-    const uint8_t* Data() const { return buffer_.get() + head_; }
-    uint8_t* Data() { return buffer_.get() + head_; }
+    AreaBytes(AreaBytes&& other) noexcept;
+    AreaBytes& operator=(AreaBytes&& other) noexcept;
+    AreaBytes(const AreaBytes&) = delete;
+    AreaBytes& operator=(const AreaBytes&) = delete;
+    ~AreaBytes();
+
+    const uint8_t* Data() const { return OnHeap() ? heap_.buffer + heap_.head : inline_; }
+    uint8_t* Data() { return OnHeap() ? heap_.buffer + heap_.head : inline_; }
     std::size_t Size() const { return size_; }
     std::size_t Capacity() const { return capacity_; }
 
@@ -31,11 +40,22 @@ class AreaBytes {
     void Truncate(std::size_t size);
 
   private:
+    static constexpr std::size_t kInline = 16;
+    bool OnHeap() const { return capacity_ > kInline; }
+    // Moves the bytes into a new buffer of `capacity` (more than kInline), at `head`.
     void Reallocate(std::size_t capacity, std::size_t head);
+    void Release();
+    void TakeFrom(AreaBytes& other);
 
-    std::unique_ptr<uint8_t[]> buffer_;
-    std::size_t capacity_ = 0;
-    std::size_t head_ = 0;
+    struct Heap {
+        uint8_t* buffer;
+        std::size_t head; // free room in front of the bytes
+    };
+    union {
+        Heap heap_;               // capacity_ > kInline
+        uint8_t inline_[kInline]; // capacity_ == kInline, the bytes at its start
+    };
+    std::size_t capacity_ = kInline;
     std::size_t size_ = 0;
 };
 
@@ -47,8 +67,6 @@ struct ImageRun {
 
 class MemoryImage {
   public:
-    // True when [first, first + length) shares an address with a defined byte.
-    bool Overlaps(uint64_t first, uint64_t length) const;
     // Adds a block; false (and nothing added) when it overlaps defined bytes or reaches past
     // the 32-bit address space.
     bool Insert(uint64_t address, const uint8_t* bytes, uint64_t length);
@@ -66,6 +84,12 @@ class MemoryImage {
     void ReadRange(uint8_t* buffer, uint64_t first, uint64_t length, uint8_t fill) const;
     // The run at or after `cursor`; moves the cursor to the run's start when it lay in a gap.
     ImageRun NextRun(uint64_t& cursor) const;
+    // Calls f(start, run) for every area in address order: a walk over the whole image (as
+    // the writers make) without a lookup per run.
+    template <class F> void ForEachArea(F&& f) const {
+        for (const auto& [start, bytes] : areas_)
+            f(start, ImageRun{bytes.Data(), bytes.Size()});
+    }
 
     std::size_t AreaCount() const { return areas_.size(); }
     uint64_t TotalBytes() const { return total_; }

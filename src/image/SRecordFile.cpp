@@ -34,6 +34,32 @@ bool UseRecordWithBadChecksum(App& app) {
                              MsgIcon::Question, MsgAnswer::Yes) == MsgAnswer::Yes;
 }
 
+// One data record of n bytes (at most 32): S1, S2 or S3 by its last address.
+void WriteDataRecord(OutputSink& out, uint64_t address, const uint8_t* data, int n) {
+    char line[2 + 2 + 8 + 64 + 2 + 2];
+    uint64_t last = address + static_cast<uint64_t>(n) - 1;
+    int addressLength = last <= 0xFFFF ? 2 : last <= 0xFFFFFF ? 3 : 4;
+    char* p = line;
+    *p++ = 'S';
+    *p++ = static_cast<char>('0' + addressLength - 1);
+    auto count = static_cast<uint8_t>(addressLength + n + 1);
+    uint8_t sum = count;
+    p = PutHexByte(p, count);
+    for (int i = addressLength - 1; i >= 0; --i) {
+        auto byte = static_cast<uint8_t>(address >> (8 * i));
+        sum = static_cast<uint8_t>(sum + byte);
+        p = PutHexByte(p, byte);
+    }
+    for (int i = 0; i < n; ++i) {
+        sum = static_cast<uint8_t>(sum + data[i]);
+        p = PutHexByte(p, data[i]);
+    }
+    p = PutHexByte(p, static_cast<uint8_t>(~sum));
+    *p++ = '\r';
+    *p++ = '\n';
+    out.Write(line, static_cast<std::size_t>(p - line));
+}
+
 } // namespace
 
 void ReadSRecordLine(TextLoader& loader) {
@@ -64,33 +90,11 @@ void ReadSRecordLine(TextLoader& loader) {
 }
 
 void WriteSRecordFile(const MemoryImage& image, OutputSink& out) {
-    char line[2 + 2 + 8 + 64 + 2 + 2];
-    uint64_t cursor = 0;
-    for (ImageRun run; (run = image.NextRun(cursor)).length != 0;) {
-        auto n = static_cast<int>(std::min<uint64_t>(run.length, 32));
-        uint64_t last = cursor + static_cast<uint64_t>(n) - 1;
-        int addressLength = last <= 0xFFFF ? 2 : last <= 0xFFFFFF ? 3 : 4;
-        char* p = line;
-        *p++ = 'S';
-        *p++ = static_cast<char>('0' + addressLength - 1);
-        auto count = static_cast<uint8_t>(addressLength + n + 1);
-        uint8_t sum = count;
-        p = PutHexByte(p, count);
-        for (int i = addressLength - 1; i >= 0; --i) {
-            auto byte = static_cast<uint8_t>(cursor >> (8 * i));
-            sum = static_cast<uint8_t>(sum + byte);
-            p = PutHexByte(p, byte);
-        }
-        for (int i = 0; i < n; ++i) {
-            sum = static_cast<uint8_t>(sum + run.data[i]);
-            p = PutHexByte(p, run.data[i]);
-        }
-        p = PutHexByte(p, static_cast<uint8_t>(~sum));
-        *p++ = '\r';
-        *p++ = '\n';
-        out.Write(line, static_cast<std::size_t>(p - line));
-        cursor += static_cast<uint64_t>(n);
-    }
+    image.ForEachArea([&out](uint64_t start, ImageRun run) {
+        for (uint64_t done = 0; done < run.length; done += 32)
+            WriteDataRecord(out, start + done, run.data + done,
+                            static_cast<int>(std::min<uint64_t>(run.length - done, 32)));
+    });
     out.Write("S9030000FC\r\n");
 }
 

@@ -18,6 +18,9 @@ struct ProtocolManager {
     bool checkSession = true;
     bool setupWritePending = false;
     bool imageDirty = true;
+    // The serial link holds an open port, so a status reply can come. Nothing sets it until
+    // the serial link runs.
+    bool portOpen = false;
 };
 
 int PM_JobCount(const ProtocolManager& pm);
@@ -26,6 +29,8 @@ void PM_ForceConfig(ProtocolManager& pm);
 bool PM_ForceConfigPending(const ProtocolManager& pm);
 void PM_EnableSessionCheck(ProtocolManager& pm);
 void PM_RequestSetupWrite(ProtocolManager& pm);
+// True when the serial link has a port open: only then can the programmer answer at all.
+bool PM_PortOpen(const ProtocolManager& pm);
 // A copy of the programmer's status, taken under the lock.
 ProgrammerStatus PM_Status(const ProtocolManager& pm);
 

@@ -9,10 +9,9 @@
 #include <cstdlib>
 
 #include "app/App.h"
-#include "app/CmdLine.h"
+#include "app/Batch.h"
 #include "app/Startup.h"
 #include "platform/SteadyClock.h"
-#include "ui/MainWindow.h"
 #include "ui/console/ConsoleUi.h"
 
 namespace {
@@ -45,15 +44,9 @@ int main(int argc, char** argv) {
     int32_t code = 0;
     {
         App app(ui, clock);
-        if (InitInstance(app, argc, argv, StartupOptions{.exitAfterBatch = true})) {
-            uint32_t next = clock.Milliseconds();
-            while (!ui.QuitPosted() && CMDLINE_IsBatchRunning(app) && stopSignal == 0) {
-                next += kTimerPeriodMs;
-                auto wait = static_cast<int32_t>(next - clock.Milliseconds());
-                if (wait > 0) clock.Sleep(static_cast<uint32_t>(wait));
-                app.mainWindow->OnTimer();
-            }
-        }
+        StartupOptions options{.exitAfterBatch = true, .consolePacing = true};
+        if (InitInstance(app, argc, argv, options))
+            RunBatchWithoutWindow(app, [&] { return ui.QuitPosted() || stopSignal != 0; });
         code = ExitInstance(app);
         if (stopSignal != 0) {
             std::fprintf(stderr, "[VANTREL] Stopped by signal %d\n", stopSignal.load());

@@ -147,5 +147,69 @@ TEST_F(Batch, OptionCommandsSwitchTheirFlags) {
     EXPECT_TRUE(app->options.enableVBP); // the command-line ids switch readout protection
 }
 
+// The console runs each entry as soon as the previous one has ended and skips the waits with
+// nothing to wait for; the window keeps its 50 ms ticks, the start-up link wait and the pause
+// before ending after an error. Both show the same messages and status texts and end with the
+// same exit code.
+TEST_F(Batch, ConsolePacingSkipsTheWaitsTheWindowKeeps) {
+    test::WriteFile(dir / "prog.mot", "S1061000010203E3\r\n");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool portOpen; // a port the programmer could answer on
+        int32_t exitCode;
+        uint32_t windowMs, consoleMs; // how far the clock moved
+    };
+    const Case cases[] = {
+        {"conversion",
+         {"-setACBP", "-openfileprog.mot", "-saveasout.hex"},
+         false,
+         0,
+         200 + 4 * 50,
+         0},
+        {"conversion, port open",
+         {"-setACBP", "-openfileprog.mot", "-saveasout.hex"},
+         true,
+         0,
+         400,
+         0},
+        {"error stops the batch", {"-openfilemissing.mot", "-setCOD"}, false, 10, 1300, 0},
+        // A command that needs the programmer still waits its 4 s for "Ready".
+        {"programmer absent", {"-checkblank"}, false, 9, 200 + 4000 + 100 + 1000, 4000},
+        {"programmer absent, port open", {"-checkblank"}, true, 9, 5300, 200 + 4000},
+    };
+    struct Outcome {
+        int32_t exitCode;
+        uint32_t elapsed;
+        uint64_t slept;
+        std::vector<std::string> messages, status;
+    };
+    auto run = [&](const Case& c, bool consolePacing) {
+        test::FakeUi fakeUi;
+        test::FakeClock fakeClock;
+        App a(fakeUi, fakeClock);
+        a.programDirectory = dir.Path().string() + "/";
+        a.pm.portOpen = c.portOpen;
+        uint32_t start = fakeClock.now;
+        int32_t code =
+            test::RunBatch(a, fakeUi, fakeClock, c.args,
+                           StartupOptions{.exitAfterBatch = true, .consolePacing = consolePacing});
+        return Outcome{code, fakeClock.now - start, fakeClock.slept, fakeUi.Messages(),
+                       fakeUi.statusTexts[0]};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome window = run(c, false);
+        Outcome console = run(c, true);
+        EXPECT_EQ(window.exitCode, c.exitCode);
+        EXPECT_EQ(console.exitCode, c.exitCode);
+        EXPECT_EQ(window.elapsed, c.windowMs);
+        EXPECT_EQ(console.elapsed, c.consoleMs);
+        EXPECT_EQ(console.slept, console.elapsed); // the console's time passes only asleep
+        EXPECT_EQ(console.messages, window.messages);
+        EXPECT_EQ(console.status, window.status);
+    }
+}
+
 } // namespace
 } // namespace vantrel

@@ -2,6 +2,7 @@
 // correct model: a map of single bytes, changed by the same random operations.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <map>
 #include <ostream>
 #include <random>
@@ -163,6 +164,46 @@ TEST(MemoryImage, EmptyImageAndReadingWithFill) {
     EXPECT_EQ(image.NextRun(cursor).length, 1u);
 }
 
+// One area's bytes against a deque, through small and large steps, so that the bytes move
+// between the object itself and a buffer of their own both ways.
+TEST(AreaBytes, RandomStepsMatchADeque) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 50; ++round) {
+        AreaBytes area(rng() % 40);
+        std::deque<uint8_t> model;
+        for (int step = 0; step < 60; ++step) {
+            std::size_t count = rng() % (step % 3 == 0 ? 40 : 9);
+            auto bytes = Bytes(count, static_cast<uint8_t>(rng()));
+            switch (rng() % 5) {
+            case 0:
+            case 1:
+                area.Append(bytes.data(), count);
+                model.insert(model.end(), bytes.begin(), bytes.end());
+                break;
+            case 2:
+                area.Prepend(bytes.data(), count);
+                model.insert(model.begin(), bytes.begin(), bytes.end());
+                break;
+            case 3:
+                area.DropFront(count);
+                model.erase(model.begin(), model.begin() + std::min(count, model.size()));
+                break;
+            default:
+                area.Truncate(model.size() - std::min(count, model.size()));
+                model.resize(model.size() - std::min(count, model.size()));
+                break;
+            }
+            if (rng() % 8 == 0) { // moved, as the map moves it
+                AreaBytes moved(std::move(area));
+                area = std::move(moved);
+            }
+            ASSERT_EQ(std::vector<uint8_t>(area.Data(), area.Data() + area.Size()),
+                      std::vector<uint8_t>(model.begin(), model.end()))
+                << "round " << round << " step " << step;
+        }
+    }
+}
+
 // Random adds, removes and relocations against a byte map: after every step the image holds
 // exactly the model's bytes, in sorted, joined, non-overlapping areas.
 TEST(MemoryImage, RandomEditsMatchAByteMap) {
@@ -215,6 +256,11 @@ TEST(MemoryImage, RandomEditsMatchAByteMap) {
                 total += areas[i].bytes.size();
             }
             ASSERT_EQ(seen, model) << "round " << round << " step " << step;
+            std::vector<Area> walked; // the writers' walk sees the same areas
+            image.ForEachArea([&](uint64_t start, ImageRun run) {
+                walked.push_back({start, std::vector<uint8_t>(run.data, run.data + run.length)});
+            });
+            ASSERT_EQ(walked, areas);
             ASSERT_EQ(image.TotalBytes(), total);
             ASSERT_EQ(image.AreaCount(), areas.size());
         }
