@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/CmdLine.h"
-#include "app/LogFile.h"
+#include "base/LogFile.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"

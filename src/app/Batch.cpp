@@ -1,9 +1,9 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
-#include "device/DeviceCommands.h"
-#include "image/DocumentCommands.h"
-#include "link/UtilSnprintf.h"
+#include "commands/DeviceCommands.h"
+#include "commands/DocumentCommands.h"
+#include "base/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {

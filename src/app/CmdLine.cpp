@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "app/App.h"
-#include "device/DeviceCommands.h"
-#include "device/TextScanner.h"
-#include "link/UtilSnprintf.h"
+#include "commands/DeviceCommands.h"
+#include "base/TextScanner.h"
+#include "base/UtilSnprintf.h"
 #include "settings/Ini.h"
 
 namespace vantrel {

@@ -10,13 +10,6 @@
 
 namespace vantrel {
 
-std::string NotRegularNotice(const std::string& name, const char* kind) {
-    char* full = ::realpath(name.c_str(), nullptr);
-    std::string shown = full ? full : name;
-    std::free(full);
-    return "Could not open file [" + shown + "]\n" + NotRegularText(kind);
-}
-
 ErrorFile::~ErrorFile() {
     Close(-1);
 }

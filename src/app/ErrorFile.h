@@ -11,9 +11,6 @@
 
 namespace vantrel {
 
-// "Could not open file [full path]\nIt is a FIFO, not a regular file!": the notice of the error
-// file and of the protocol log when their name stands for anything but a regular file.
-std::string NotRegularNotice(const std::string& name, const char* kind);
 
 class ErrorFile {
   public:

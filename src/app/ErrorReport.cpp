@@ -1,5 +1,5 @@
 #include "app/App.h"
-#include "link/Codes.h"
+#include "base/Codes.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {

@@ -6,7 +6,7 @@
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
-#include "link/Codes.h"
+#include "base/Codes.h"
 
 namespace vantrel {
 

@@ -8,7 +8,7 @@
 #include "app/App.h"
 #include "device/DeviceCodes.h"
 #include "device/DeviceSelection.h"
-#include "device/TextScanner.h"
+#include "base/TextScanner.h"
 #include "platform/Ui.h"
 
 namespace vantrel {

@@ -11,8 +11,8 @@
 
 #include "app/App.h"
 #include "device/DeviceCodes.h"
-#include "device/TextScanner.h"
-#include "link/UtilSnprintf.h"
+#include "base/TextScanner.h"
+#include "base/UtilSnprintf.h"
 #include "platform/Ui.h"
 
 namespace vantrel {

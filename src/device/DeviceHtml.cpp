@@ -8,7 +8,7 @@
 
 #include "app/App.h"
 #include "device/DeviceCodes.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 #include "platform/Ui.h"
 
 namespace vantrel {

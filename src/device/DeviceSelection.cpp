@@ -6,7 +6,7 @@
 #include "device/DeviceCodes.h"
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

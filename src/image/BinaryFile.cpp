@@ -6,7 +6,7 @@
 #include "app/App.h"
 #include "image/FileIo.h"
 #include "image/HexDoc.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 

@@ -5,7 +5,7 @@
 #include "image/FileIo.h"
 #include "image/HexText.h"
 #include "image/MemoryImage.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/App.h"
+#include "base/Crc16.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
@@ -14,25 +15,9 @@ constexpr const char* kMultipleDefinitions = "Multiple definitions for same addr
 // Ours: a block that would run past the last 32-bit address cannot be held.
 constexpr const char* kBeyondAddressSpace = "Address beyond 0xFFFFFFFF !";
 
-constexpr std::array<uint16_t, 256> MakeKermitTable() {
-    std::array<uint16_t, 256> table{};
-    for (unsigned i = 0; i < 256; ++i) {
-        uint16_t crc = static_cast<uint16_t>(i);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = static_cast<uint16_t>((crc & 1) ? (crc >> 1) ^ 0x8408 : crc >> 1);
-        table[i] = crc;
-    }
-    return table;
-}
-constexpr auto kKermitTable = MakeKermitTable();
 
 } // namespace
 
-uint16_t Crc16Kermit(uint16_t crc, const uint8_t* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i)
-        crc = static_cast<uint16_t>((crc >> 8) ^ kKermitTable[(crc ^ bytes[i]) & 0xFF]);
-    return crc;
-}
 
 void SetImageDirty(App& app) {
     std::lock_guard guard(app.pm.lock);

@@ -112,8 +112,5 @@ class CHEXDoc {
 // The image has to be sent to the programmer again (the link's image-dirty flag).
 void SetImageDirty(App& app);
 
-// CRC-16/KERMIT (polynomial 0x1021 taken least significant bit first, start 0, no final XOR),
-// continued from `crc` over the bytes.
-uint16_t Crc16Kermit(uint16_t crc, const uint8_t* bytes, std::size_t count);
 
 } // namespace vantrel

@@ -8,7 +8,7 @@
 #include "image/HexDoc.h"
 #include "image/IntelHexFile.h"
 #include "image/SRecordFile.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/Hex.h"
+
 namespace vantrel {
 
 struct App;
@@ -20,19 +22,7 @@ class ByteSource;
 inline constexpr std::size_t kLoadWindowSize = 60000;
 inline constexpr std::size_t kLoadRefillBelow = 1000;
 
-// The value of each character as a hexadecimal digit, -1 for any other character.
-inline constexpr auto kHexDigitValue = [] {
-    std::array<int8_t, 256> digit{};
-    for (int i = 0; i < 256; ++i)
-        digit[i] = -1;
-    for (int i = 0; i < 10; ++i)
-        digit['0' + i] = static_cast<int8_t>(i);
-    for (int i = 0; i < 6; ++i) {
-        digit['A' + i] = static_cast<int8_t>(10 + i);
-        digit['a' + i] = static_cast<int8_t>(10 + i);
-    }
-    return digit;
-}();
+
 
 class TextLoader {
   public:

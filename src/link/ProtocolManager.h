@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "link/ProgrammerStatus.h"
+#include "base/ProgrammerStatus.h"
 
 namespace vantrel {
 

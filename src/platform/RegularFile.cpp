@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace vantrel {
 
@@ -46,6 +47,13 @@ RegularFileOpen OpenRegularFile(const std::string& path, int flags, mode_t mode)
         (void)::fcntl(fd, F_SETFL, fileFlags & ~O_NONBLOCK);
     result.fd = fd;
     return result;
+}
+
+std::string NotRegularNotice(const std::string& name, const char* kind) {
+    char* full = ::realpath(name.c_str(), nullptr);
+    std::string shown = full ? full : name;
+    std::free(full);
+    return "Could not open file [" + shown + "]\n" + NotRegularText(kind);
 }
 
 } // namespace vantrel

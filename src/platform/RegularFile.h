@@ -27,4 +27,7 @@ const char* NonRegularKind(mode_t mode);
 // The message ending for such a file: "It is a FIFO, not a regular file!".
 std::string NotRegularText(const char* kind);
 
+// The whole notice: "Could not open file [full path]\n" and that ending.
+std::string NotRegularNotice(const std::string& name, const char* kind);
+
 } // namespace vantrel

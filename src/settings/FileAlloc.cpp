@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 #include "platform/Ui.h"
 
 namespace vantrel {

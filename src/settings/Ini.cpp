@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "app/App.h"
-#include "device/TextScanner.h"
+#include "base/TextScanner.h"
 #include "settings/FileAlloc.h"
 #include "settings/SettingsFileIo.h"
 #include "settings/SettingsPath.h"

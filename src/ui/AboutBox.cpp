@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "app/Version.h"
+#include "base/Version.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 

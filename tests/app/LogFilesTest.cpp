@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
-#include "app/LogFile.h"
-#include "app/Version.h"
+#include "base/LogFile.h"
+#include "base/Version.h"
 #include "support/AppFixture.h"
 
 namespace vantrel {

@@ -5,16 +5,17 @@
 
 #include <functional>
 
+#include "base/Crc16.h"
 #include "DeviceTestData.h"
 #include "app/App.h"
 #include "app/CmdLine.h"
-#include "device/DeviceCommands.h"
+#include "commands/DeviceCommands.h"
 #include "device/DeviceImage.h"
 #include "device/DeviceSelection.h"
 #include "device/ImageView.h"
-#include "image/DeviceSeam.h"
-#include "image/DocumentCommands.h"
-#include "image/PasscodeCommands.h"
+#include "commands/DeviceSeam.h"
+#include "commands/DocumentCommands.h"
+#include "commands/PasscodeCommands.h"
 #include "support/AppFixture.h"
 #include "ui/MainWindow.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/Batch.h"
 #include "app/Startup.h"
-#include "image/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 #include "image/FileIo.h"
 #include "image/IntelHexFile.h"
 #include "image/SRecordFile.h"

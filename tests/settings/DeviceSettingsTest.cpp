@@ -5,9 +5,9 @@
 
 #include "app/Batch.h"
 #include "app/Startup.h"
-#include "device/DeviceCommands.h"
+#include "commands/DeviceCommands.h"
 #include "device/DeviceSelection.h"
-#include "image/DeviceSeam.h"
+#include "commands/DeviceSeam.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsFixture.h"
 #include "settings/SettingsLoadSave.h"

@@ -4,7 +4,7 @@
 #include <QStatusBar>
 
 #include "app/App.h"
-#include "app/Version.h"
+#include "base/Version.h"
 #include "ui/MainWindow.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/QtUi.h"

@@ -11,7 +11,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
-#include "ui/RelocationDialog.h"
+#include "dialogs/RelocationDialog.h"
 
 namespace vantrel {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "link/Codes.h"
-#include "link/UtilSnprintf.h"
+#include "base/Codes.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -1,7 +1,7 @@
-#include "ui/RelocationDialog.h"
+#include "dialogs/RelocationDialog.h"
 
 #include "app/App.h"
-#include "ui/AddressRangeDialog.h"
+#include "dialogs/AddressRangeDialog.h"
 
 namespace vantrel {
 

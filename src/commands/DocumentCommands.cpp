@@ -1,4 +1,4 @@
-#include "image/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,16 +12,16 @@
 #include "app/App.h"
 #include "image/BinaryFile.h"
 #include "image/CArrayFile.h"
-#include "image/DeviceSeam.h"
+#include "commands/DeviceSeam.h"
 #include "image/FileIo.h"
 #include "image/IntelHexFile.h"
-#include "image/PasscodeCommands.h"
+#include "commands/PasscodeCommands.h"
 #include "image/SRecordFile.h"
 #include "image/TextLoader.h"
-#include "ui/AddressRangeDialog.h"
+#include "dialogs/AddressRangeDialog.h"
 #include "ui/MainWindow.h"
-#include "ui/ProgramFileDialogs.h"
-#include "ui/RelocationDialog.h"
+#include "dialogs/ProgramFileDialogs.h"
+#include "dialogs/RelocationDialog.h"
 
 namespace vantrel {
 namespace {

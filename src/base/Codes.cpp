@@ -1,8 +1,8 @@
-#include "link/Codes.h"
+#include "base/Codes.h"
 
 #include <map>
 
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

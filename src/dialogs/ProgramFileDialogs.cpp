@@ -1,4 +1,4 @@
-#include "ui/ProgramFileDialogs.h"
+#include "dialogs/ProgramFileDialogs.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 // sticky error that makes every later read do nothing.
 #include <gtest/gtest.h>
 
-#include "device/TextScanner.h"
+#include "base/TextScanner.h"
 
 namespace vantrel {
 namespace {

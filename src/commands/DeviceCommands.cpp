@@ -1,4 +1,4 @@
-#include "device/DeviceCommands.h"
+#include "commands/DeviceCommands.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -13,9 +13,9 @@
 #include "device/DeviceCsv.h"
 #include "device/DeviceFile.h"
 #include "device/DeviceHtml.h"
-#include "device/TextScanner.h"
-#include "link/Codes.h"
-#include "link/UtilSnprintf.h"
+#include "base/TextScanner.h"
+#include "base/Codes.h"
+#include "base/UtilSnprintf.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {

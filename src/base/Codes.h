@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/ProgrammerStatus.h"
+#include "base/ProgrammerStatus.h"
 
 namespace vantrel {
 

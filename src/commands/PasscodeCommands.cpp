@@ -1,4 +1,4 @@
-#include "image/PasscodeCommands.h"
+#include "commands/PasscodeCommands.h"
 
 #include "app/App.h"
 #include "device/DeviceImage.h"

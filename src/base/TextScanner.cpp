@@ -1,10 +1,10 @@
-#include "device/TextScanner.h"
+#include "base/TextScanner.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {
@@ -147,11 +147,5 @@ void ReadHex(ScanError& error, const char*& cursor, uint32_t& result, uint32_t m
     cursor = p;
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace vantrel

@@ -1,11 +1,10 @@
-#include "app/LogFile.h"
+#include "base/LogFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/ErrorFile.h"
-#include "app/Version.h"
-#include "link/UtilSnprintf.h"
+#include "base/Version.h"
+#include "base/UtilSnprintf.h"
 #include "platform/Clock.h"
 #include "platform/RegularFile.h"
 

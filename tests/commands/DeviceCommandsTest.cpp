@@ -2,12 +2,12 @@
 // messages and error levels.
 #include <gtest/gtest.h>
 
-#include "DeviceTestData.h"
+#include "device/DeviceTestData.h"
 #include "app/App.h"
 #include "app/Batch.h"
 #include "app/CmdLine.h"
-#include "device/DeviceCommands.h"
-#include "image/DeviceSeam.h"
+#include "commands/DeviceCommands.h"
+#include "commands/DeviceSeam.h"
 #include "support/AppFixture.h"
 
 namespace vantrel {

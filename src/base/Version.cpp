@@ -1,6 +1,6 @@
-#include "app/Version.h"
+#include "base/Version.h"
 
-#include "link/UtilSnprintf.h"
+#include "base/UtilSnprintf.h"
 
 #ifndef VANTREL_BUILD_DATE
 #define VANTREL_BUILD_DATE __DATE__

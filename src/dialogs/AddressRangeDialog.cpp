@@ -1,7 +1,8 @@
-#include "ui/AddressRangeDialog.h"
+#include "dialogs/AddressRangeDialog.h"
 
 #include "app/App.h"
-#include "link/UtilSnprintf.h"
+#include "base/Hex.h"
+#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 
@@ -11,11 +12,7 @@ std::optional<uint32_t> ReadDialogHex(const std::string& text) {
     if (negative) i = 1;
     uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        char c = text[i];
-        int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                           : -1;
+        int digit = HexDigitValue(text[i]);
         if (digit < 0) return std::nullopt;
         value = value * 16 + static_cast<uint64_t>(digit);
         if (value > 0xFFFFFFFF) return std::nullopt;

@@ -7,11 +7,12 @@
 #include <cstring>
 #include <functional>
 
-#include "image/DeviceSeam.h"
+#include "base/Crc16.h"
+#include "commands/DeviceSeam.h"
 #include "image/ImageFixture.h"
-#include "ui/AddressRangeDialog.h"
-#include "ui/ProgramFileDialogs.h"
-#include "ui/RelocationDialog.h"
+#include "dialogs/AddressRangeDialog.h"
+#include "dialogs/ProgramFileDialogs.h"
+#include "dialogs/RelocationDialog.h"
 
 namespace vantrel {
 namespace {

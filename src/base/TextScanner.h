@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Hex.h"
+
 namespace vantrel {
 
 struct ScanError {
@@ -36,6 +38,5 @@ void ReadDecimal(ScanError& error, const char*& cursor, int32_t& result, int32_t
 // Hexadecimal digits without a prefix, kept in 32 bits; the same range rule, unsigned.
 void ReadHex(ScanError& error, const char*& cursor, uint32_t& result, uint32_t minimum,
              uint32_t maximum);
-int HexDigitValue(char c);
 
 } // namespace vantrel

@@ -1,4 +1,4 @@
-#include "image/DeviceSeam.h"
+#include "commands/DeviceSeam.h"
 
 #include "app/App.h"
 #include "device/DeviceSelection.h"
