@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/ErrorFile.h"
+#include "base/CommandIds.h"
 
 namespace vantrel {
 
@@ -26,18 +27,6 @@ struct CmdLineOption {
     bool takesParameter = false;
 };
 
-// Command ids of the main window that batch mode uses.
-namespace cmd {
-inline constexpr int kPassword = 32772, kCheckBlank = 32773, kClearAll = 32774, kClearChip = 32775,
-                     kClear = 32776, kVerify = 32778, kProgram = 32779, kProgramVerify = 32780,
-                     kRelocate = 32783, kReadBack = 32785, kSaveAs = 32787, kStart = 32803,
-                     kMerge = 32805, kDelRange = 32806, kDownload = 32819, kSetArea = 32822,
-                     kSelBanks = 32826, kSetACBP = 32830, kSetCOD = 32831, kSetACRP = 32832,
-                     kSetDNVBP = 32833, kClearACBP = 32834, kClearCOD = 32835, kClearACRP = 32836,
-                     kClearDNVBP = 32837, kSelMultiple = 32838, kSetFill = 32839, kClearDE = 32840,
-                     kSetDE = 32841, kSetIfASync = 32843, kOpenFile = 57601, kAbout = 57664,
-                     kExit = 57665;
-}
 
 // The option table in matching order (longer names before the shorter ones they begin with).
 std::span<const CmdLineOption> OptionTable();

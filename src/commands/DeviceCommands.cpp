@@ -46,10 +46,10 @@ void DEVICE_LoadDatabase(App& app) {
     std::optional<std::string> missing = LoadDeviceFiles(app);
     if (missing && DeviceCount(app.devices) == 0) APP_ReportError(app, 0, *missing);
     if (app.mainWindow) {
-        app.mainWindow->SetCommandHandler(kCmdExportCsv, [&app] {
+        app.mainWindow->SetCommandHandler(cmd::kExportCsv, [&app] {
             ExportDeviceCsv(app, ExportDirectory() + "/FlashDevices.csv");
         });
-        app.mainWindow->SetCommandHandler(kCmdExportHtml,
+        app.mainWindow->SetCommandHandler(cmd::kExportHtml,
                                           [&app] { ExportDeviceHtml(app, ExportDirectory()); });
     }
 }

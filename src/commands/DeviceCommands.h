@@ -9,8 +9,6 @@ namespace vantrel {
 
 struct App;
 
-inline constexpr int kCmdExportHtml = 32828, kCmdExportCsv = 32829;
-
 // Reads Device/FlashDevices.csv, then the Device/*.dev files, and registers the export commands.
 void DEVICE_LoadDatabase(App& app);
 // Where the exports are written: the user's home directory.

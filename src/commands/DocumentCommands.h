@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "base/CommandIds.h"
+
 namespace vantrel {
 
 struct App;
-
-namespace cmd {
-inline constexpr int kFileSave = 57603, kReload = 32807;
-}
 
 // Makes the main window run these commands (call once the main window exists).
 void RegisterDocumentCommands(App& app);

@@ -4,13 +4,11 @@
 // Passcode from loaded file" takes the passcode bytes from there. Both work under the image
 // lock and repaint the views afterwards. They are enabled while an image is loaded and the
 // selected device takes a passcode.
+#include "base/CommandIds.h"
+
 namespace vantrel {
 
 struct App;
-
-namespace cmd {
-inline constexpr int kCopyPasscode = 32794, kSetPasscode = 32842;
-}
 
 bool PasscodeCommandsEnabled(const App& app);
 void OnEditCopyPasscode(App& app);

@@ -7,6 +7,7 @@
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
 #include "base/Codes.h"
+#include "base/CommandIds.h"
 
 namespace vantrel {
 
@@ -144,21 +145,21 @@ void UpdateDeviceMenu(App& app) {
         ProgrammerStatus status = PM_Status(app.pm);
         bool readout = (status.hardwareVersion == 421 || status.hardwareVersion >= 500) &&
                        (status.hardwareVariant == 0 || status.hardwareVariant == 4);
-        app.ui.InsertTargetMenuItem(kCmdClearAllItem,
+        app.ui.InsertTargetMenuItem(cmd::kClearAll,
                                     readout ? "Clear Readout protection" : "Clear All",
-                                    "Program all zeroes, then clear chip", kCmdClearItem);
+                                    "Program all zeroes, then clear chip", cmd::kClear);
         menu.clearAllInMenu = true;
     } else if (!wantClearAll && menu.clearAllInMenu) {
-        app.ui.RemoveTargetMenuItem(kCmdClearAllItem);
+        app.ui.RemoveTargetMenuItem(cmd::kClearAll);
         menu.clearAllInMenu = false;
     }
     if (wantClearChip && !menu.clearChipInMenu) {
-        app.ui.InsertTargetMenuItem(kCmdClearChipItem, "Clear Chip",
+        app.ui.InsertTargetMenuItem(cmd::kClearChip, "Clear Chip",
                                     "Clear entire chip, regardless of selected range",
-                                    kCmdClearItem);
+                                    cmd::kClear);
         menu.clearChipInMenu = true;
     } else if (!wantClearChip && menu.clearChipInMenu) {
-        app.ui.RemoveTargetMenuItem(kCmdClearChipItem);
+        app.ui.RemoveTargetMenuItem(cmd::kClearChip);
         menu.clearChipInMenu = false;
     }
 }

@@ -14,7 +14,6 @@ namespace vantrel {
 struct App;
 class ImageView;
 
-inline constexpr int kCmdClearAllItem = 32774, kCmdClearChipItem = 32775, kCmdClearItem = 32776;
 inline constexpr uint32_t kOptionByte0 = 0x10000, kOptionByte2 = 0x10002;
 
 extern const char* const kWarnInvalidId;         // W1
