@@ -20,8 +20,7 @@ constexpr const char* kBeyondAddressSpace = "Address beyond 0xFFFFFFFF !";
 
 
 void SetImageDirty(App& app) {
-    std::lock_guard guard(app.pm.lock);
-    app.pm.imageDirty = true;
+    app.pm.MarkImageDirty();
 }
 
 const char* CHEXDoc::AddData(uint64_t address, uint32_t length, const uint8_t* bytes) {

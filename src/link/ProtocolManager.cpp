@@ -2,39 +2,88 @@
 
 namespace vantrel {
 
-int PM_JobCount(const ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    return static_cast<int>(pm.jobs.size());
+void ProtocolManager::QueueJob(uint32_t job) {
+    std::lock_guard guard(lock_);
+    jobs_.push_back(job);
 }
 
-void PM_ForceConfig(ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    pm.forceConfig = true;
+void ProtocolManager::ClearJobs() {
+    std::lock_guard guard(lock_);
+    jobs_.clear();
 }
 
-bool PM_ForceConfigPending(const ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    return pm.forceConfig;
+int ProtocolManager::JobCount() const {
+    std::lock_guard guard(lock_);
+    return static_cast<int>(jobs_.size());
 }
 
-void PM_EnableSessionCheck(ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    pm.checkSession = true;
+void ProtocolManager::ForceConfig() {
+    std::lock_guard guard(lock_);
+    forceConfig_ = true;
 }
 
-void PM_RequestSetupWrite(ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    pm.setupWritePending = true;
+bool ProtocolManager::ForceConfigPending() const {
+    std::lock_guard guard(lock_);
+    return forceConfig_;
 }
 
-bool PM_PortOpen(const ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    return pm.portOpen;
+void ProtocolManager::ConfigSent() {
+    std::lock_guard guard(lock_);
+    forceConfig_ = false;
 }
 
-ProgrammerStatus PM_Status(const ProtocolManager& pm) {
-    std::lock_guard guard(pm.lock);
-    return pm.status;
+void ProtocolManager::EnableSessionCheck() {
+    std::lock_guard guard(lock_);
+    checkSession_ = true;
+}
+
+bool ProtocolManager::SessionCheckEnabled() const {
+    std::lock_guard guard(lock_);
+    return checkSession_;
+}
+
+void ProtocolManager::RequestSetupWrite() {
+    std::lock_guard guard(lock_);
+    setupWritePending_ = true;
+}
+
+bool ProtocolManager::SetupWritePending() const {
+    std::lock_guard guard(lock_);
+    return setupWritePending_;
+}
+
+void ProtocolManager::MarkImageDirty() {
+    SetImageDirty(true);
+}
+
+void ProtocolManager::SetImageDirty(bool dirty) {
+    std::lock_guard guard(lock_);
+    imageDirty_ = dirty;
+}
+
+bool ProtocolManager::ImageDirty() const {
+    std::lock_guard guard(lock_);
+    return imageDirty_;
+}
+
+void ProtocolManager::SetPortOpen(bool open) {
+    std::lock_guard guard(lock_);
+    portOpen_ = open;
+}
+
+bool ProtocolManager::PortOpen() const {
+    std::lock_guard guard(lock_);
+    return portOpen_;
+}
+
+ProgrammerStatus ProtocolManager::Status() const {
+    std::lock_guard guard(lock_);
+    return status_;
+}
+
+void ProtocolManager::SetStatus(const ProgrammerStatus& status) {
+    std::lock_guard guard(lock_);
+    status_ = status;
 }
 
 } // namespace vantrel

@@ -1,7 +1,11 @@
 #pragma once
-// The protocol manager's state as the main thread sees it: the job queue, the link flags and
-// the programmer's status. Everything here is guarded by one lock, held only while a value is
-// copied or updated. Until a serial link runs, nothing answers: the state stays 200.
+// The protocol manager's state that the link thread shares with everyone else: the job queue,
+// the link flags and the programmer's status. The class owns its lock (a plain, non-recursive
+// mutex, private): every member takes it only while a value is copied or updated, never across
+// a sleep, a wait or I/O, and nothing is reachable without it. In the lock order (image, then
+// link, then log) it is the second: a caller may hold the image lock when it marks the image
+// dirty, but nobody takes the image lock while holding this one.
+// Until a serial link runs, nothing answers: the state stays 200.
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -10,28 +14,72 @@
 
 namespace vantrel {
 
-struct ProtocolManager {
-    mutable std::mutex lock;
-    std::deque<uint32_t> jobs;
-    ProgrammerStatus status;
-    bool forceConfig = false;
-    bool checkSession = true;
-    bool setupWritePending = false;
-    bool imageDirty = true;
-    // The serial link holds an open port, so a status reply can come. Nothing sets it until
-    // the serial link runs.
-    bool portOpen = false;
+class ProtocolManager {
+  public:
+    // Jobs for the link thread, run in the order queued.
+    void QueueJob(uint32_t job);
+    void ClearJobs();
+    int JobCount() const;
+
+    // Asks for a fresh configuration frame; the link clears the request on the next status
+    // reply.
+    void ForceConfig();
+    bool ForceConfigPending() const;
+    void ConfigSent(); // the link answered the request
+    void EnableSessionCheck();
+    bool SessionCheckEnabled() const;
+    void RequestSetupWrite();
+    bool SetupWritePending() const;
+    // The programmer's copy of the image is no longer the document's.
+    void MarkImageDirty();
+    void SetImageDirty(bool dirty);
+    bool ImageDirty() const;
+    // The serial link holds an open port, so a status reply can come.
+    void SetPortOpen(bool open);
+    bool PortOpen() const;
+
+    // A copy of the programmer's status, and its replacement by the link.
+    ProgrammerStatus Status() const;
+    void SetStatus(const ProgrammerStatus& status);
+
+  private:
+    mutable std::mutex lock_;
+    std::deque<uint32_t> jobs_;
+    ProgrammerStatus status_;
+    bool forceConfig_ = false;
+    bool checkSession_ = true;
+    bool setupWritePending_ = false;
+    bool imageDirty_ = true;
+    bool portOpen_ = false; // nothing sets it until the serial link runs
 };
 
-int PM_JobCount(const ProtocolManager& pm);
-// Asks for a fresh configuration frame; the link clears the request on the next status reply.
-void PM_ForceConfig(ProtocolManager& pm);
-bool PM_ForceConfigPending(const ProtocolManager& pm);
-void PM_EnableSessionCheck(ProtocolManager& pm);
-void PM_RequestSetupWrite(ProtocolManager& pm);
-// True when the serial link has a port open: only then can the programmer answer at all.
-bool PM_PortOpen(const ProtocolManager& pm);
-// A copy of the programmer's status, taken under the lock.
-ProgrammerStatus PM_Status(const ProtocolManager& pm);
+// The operations under the names the program has always used.
+inline int PM_JobCount(const ProtocolManager& pm) {
+    return pm.JobCount();
+}
+inline void PM_ForceConfig(ProtocolManager& pm) {
+    pm.ForceConfig();
+}
+inline bool PM_ForceConfigPending(const ProtocolManager& pm) {
+    return pm.ForceConfigPending();
+}
+inline void PM_EnableSessionCheck(ProtocolManager& pm) {
+    pm.EnableSessionCheck();
+}
+inline void PM_RequestSetupWrite(ProtocolManager& pm) {
+    pm.RequestSetupWrite();
+}
+inline bool PM_PortOpen(const ProtocolManager& pm) {
+    return pm.PortOpen();
+}
+inline ProgrammerStatus PM_Status(const ProtocolManager& pm) {
+    return pm.Status();
+}
+inline void PM_QueueJob(ProtocolManager& pm, uint32_t job) {
+    pm.QueueJob(job);
+}
+inline void PM_ClearJobs(ProtocolManager& pm) {
+    pm.ClearJobs();
+}
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 #include "app/Batch.h"
 #include "app/Startup.h"
 #include "support/AppFixture.h"
+#include "support/StatusRef.h"
 #include "support/Process.h"
 #include "support/RunBatch.h"
 #include "ui/MainWindow.h"
@@ -23,7 +24,7 @@ class Batch : public test::AppFixture {
     // Runs after start-up, before the first timer tick.
     virtual void BeforeTicks() {}
 
-    void ProgrammerReady() { app->pm.status.state = kStateReady; }
+    void ProgrammerReady() { test::StatusRef{app->pm}->state = kStateReady; }
     // A handler that records the commands the main window received.
     void Record(int command, int32_t failWith = 0) {
         app->mainWindow->SetCommandHandler(command, [this, command, failWith] {
@@ -112,10 +113,10 @@ TEST_F(Batch, EntryWaitsWhileAnOperationRunsOrJobsAreQueued) {
     CMDLINE_Step(*app);
     EXPECT_FALSE(app->options.clearOnDemand);
     app->operationsRunning = 0;
-    app->pm.jobs.push_back(1);
+    app->pm.QueueJob(1);
     CMDLINE_Step(*app);
     EXPECT_FALSE(app->options.clearOnDemand);
-    app->pm.jobs.clear();
+    app->pm.ClearJobs();
     CMDLINE_Step(*app);
     EXPECT_TRUE(app->options.clearOnDemand);
     EXPECT_FALSE(CMDLINE_IsBatchRunning(*app));
@@ -189,7 +190,7 @@ TEST_F(Batch, ConsolePacingSkipsTheWaitsTheWindowKeeps) {
         test::FakeClock fakeClock;
         App a(fakeUi, fakeClock);
         a.programDirectory = dir.Path().string() + "/";
-        a.pm.portOpen = c.portOpen;
+        a.pm.SetPortOpen(c.portOpen);
         uint32_t start = fakeClock.now;
         int32_t code =
             test::RunBatch(a, fakeUi, fakeClock, c.args,

@@ -9,6 +9,7 @@
 #include "commands/DeviceCommands.h"
 #include "commands/DeviceSeam.h"
 #include "support/AppFixture.h"
+#include "support/StatusRef.h"
 
 namespace vantrel {
 namespace {
@@ -106,15 +107,15 @@ TEST_F(Commands, SetFillSetAreaAndAsync) {
     EXPECT_EQ(Run(cmd::kSetArea, "100000"), Texts{"Separator has to be ,"});
 
     // S60 device: asynchronous only on hardware 600 or later offering the S60A algorithm.
-    auto& status = app->pm.status;
-    status.hardwareVersion = 600;
-    status.supportedAlgorithms = {130};
+    test::StatusRef status{app->pm};
+    status->hardwareVersion = 600;
+    status->supportedAlgorithms = {130};
     Run(cmd::kSetIfASync, "");
     EXPECT_EQ(app->selection.interface, 1);
-    status.supportedAlgorithms = {130, 144};
+    status->supportedAlgorithms = {130, 144};
     Run(cmd::kSetIfASync, "");
     EXPECT_EQ(app->selection.interface, 2);
-    status.hardwareVersion = 599;
+    status->hardwareVersion = 599;
     Run(cmd::kSetIfASync, "");
     EXPECT_EQ(app->selection.interface, 1);
 }

@@ -9,6 +9,7 @@
 #include "device/ImageView.h"
 #include "image/MemoryImage.h"
 #include "support/AppFixture.h"
+#include "support/StatusRef.h"
 
 namespace vantrel {
 namespace {
@@ -136,9 +137,9 @@ TEST_F(Checks, SupportedByProgrammer) {
     auto d = test::Sample("HW");
     d.hwRanges = {{3, 4}, {0, 0}};
     Select(d);
-    auto& status = app->pm.status;
-    status.firmwareVersion = 18000;
-    status.hardwareVersion = 300;
+    test::StatusRef status{app->pm};
+    status->firmwareVersion = 18000;
+    status->hardwareVersion = 300;
     EXPECT_FALSE(SupportedByProgrammer(*app, 0));
     app->devices.records[0].hwRanges = {{100, 400}, {0, 0}};
     EXPECT_TRUE(SupportedByProgrammer(*app, 0));
@@ -147,20 +148,20 @@ TEST_F(Checks, SupportedByProgrammer) {
     EXPECT_FALSE(SupportedByProgrammer(*app, 1)); // no such device
 
     // Newer programmers: the lists they report.
-    status.hardwareVersion = 510;
-    status.supportedAlgorithms = {130};
-    status.supportedInterfaces = {0};
+    status->hardwareVersion = 510;
+    status->supportedAlgorithms = {130};
+    status->supportedInterfaces = {0};
     EXPECT_TRUE(SupportedByProgrammer(*app, 0));
-    status.supportedInterfaces = {12};
+    status->supportedInterfaces = {12};
     EXPECT_FALSE(SupportedByProgrammer(*app, 0));
-    status.supportedInterfaces = {0};
+    status->supportedInterfaces = {0};
     app->devices.records[0].serialSupport = 0;
     app->devices.records[0].parallelSupport = 1;
     app->devices.records[0].algoP = 1;
     EXPECT_FALSE(SupportedByProgrammer(*app, 0));
-    status.supportedAlgorithms = {1};
+    status->supportedAlgorithms = {1};
     EXPECT_FALSE(SupportedByProgrammer(*app, 0)); // no parallel flag
-    status.parallelFlag = 1;
+    status->parallelFlag = 1;
     EXPECT_TRUE(SupportedByProgrammer(*app, 0));
 }
 
@@ -190,8 +191,8 @@ TEST_F(Checks, TargetMenuFollowsTheSelectedDevice) {
     EXPECT_EQ(labels(), (std::vector<std::string>{"&Blank Check", "&Clear\tF6", "&Program"}));
 
     // Programmers that clear the readout protection name the command after it.
-    app->pm.status.hardwareVersion = 421;
-    app->pm.status.hardwareVariant = 4;
+    test::StatusRef{app->pm}->hardwareVersion = 421;
+    test::StatusRef{app->pm}->hardwareVariant = 4;
     SelectDeviceByName(*app, "BOTH");
     UpdateDeviceMenu(*app);
     EXPECT_EQ(ui.targetMenu[1].label, "Clear Readout protection");

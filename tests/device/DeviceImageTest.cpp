@@ -140,7 +140,7 @@ TEST_F(DeviceImage, PasscodeMenuCommandsOnTheDocument) {
 
     Add(0x100, {0x00, 0x00, 0x00});
     ASSERT_TRUE(DocumentCommandEnabled(*app, cmd::kSetPasscode));
-    app->pm.imageDirty = false;
+    app->pm.SetImageDirty(false);
     int repaints = ui.repaints;
     app->mainWindow->OnCommand(cmd::kCopyPasscode);
     EXPECT_EQ(app->doc.GetByte(0x100, 0), 0xA1);
@@ -148,7 +148,7 @@ TEST_F(DeviceImage, PasscodeMenuCommandsOnTheDocument) {
     EXPECT_EQ(app->doc.GetByte(0x102, 0), 0xA3);
     EXPECT_EQ(app->doc.GetByte(0x10F, 0), 3); // a new byte: the programmer must get it too
     EXPECT_TRUE(app->doc.IsEdited(0x10F));
-    EXPECT_TRUE(app->pm.imageDirty);
+    EXPECT_TRUE(app->pm.ImageDirty());
     EXPECT_GT(ui.repaints, repaints);
 
     Add(0x200, {0}); // outside the device, read by no command
