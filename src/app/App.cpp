@@ -1,6 +1,5 @@
 #include "app/App.h"
 
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 
@@ -12,6 +11,11 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     };
     cmdline.errorFile.SetNoticeHandler(notice);
     log.SetNoticeHandler(notice);
+    mainQueue.SetWaker([this] { ui.WakeMainLoop(); });
+}
+
+void AppReporter::Report(int32_t code, const char* text) {
+    APP_ReportError(app_, code, text);
 }
 
 // At process exit the error file gets its closing lines and the log its end line.

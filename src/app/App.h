@@ -3,8 +3,13 @@
 // the main window logic. A test creates it afresh with a scripted Ui and a fake clock.
 #include <memory>
 #include <string>
+#include <thread>
 
+#include "app/AppReporter.h"
 #include "app/CmdLine.h"
+#include "app/CommandTable.h"
+#include "app/MainWindowBase.h"
+#include "base/MainThreadQueue.h"
 #include "base/LogFile.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
@@ -20,8 +25,6 @@
 
 namespace vantrel {
 
-class MainWindow;
-
 struct App {
     App(Ui& ui, Clock& clock);
     ~App();
@@ -30,6 +33,12 @@ struct App {
 
     Ui& ui;
     Clock& clock;
+    // The thread that made the App runs the windows, the batch and every message box; reports
+    // from any other thread are queued for it.
+    const std::thread::id mainThread = std::this_thread::get_id();
+    MainThreadQueue mainQueue;
+    AppReporter reporter{*this}; // the reporting seam of the layers below
+    CommandTable commands;
 
     std::string programDirectory; // with a trailing '/'
     CmdLineState cmdline;
@@ -52,16 +61,22 @@ struct App {
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
     bool documentModified = false;
 
-    std::unique_ptr<MainWindow> mainWindow; // null until start-up creates it
+    std::unique_ptr<MainWindowBase> mainWindow; // null until start-up creates it
 };
 
 // The error path of the whole program: records the code, feeds the error file while batch
 // mode runs, and has the main window show the text (the code's standard text when `text` is
-// null). Code 0 means no code.
+// null). Code 0 means no code. Called on any other thread than the main one, it queues the
+// whole report for the main thread and returns at once: no thread but the main one ever waits
+// for a message box or touches the windows.
 void APP_ReportError(App& app, int32_t code, const char* text = nullptr);
 inline void APP_ReportError(App& app, int32_t code, const std::string& text) {
     APP_ReportError(app, code, text.c_str());
 }
+
+// Runs what other threads queued for the main thread, then lets the windows process their
+// events: what a wait on the main thread calls instead of the Ui's PumpMessages.
+void APP_PumpMessages(App& app);
 
 // Records the last error code and makes it the batch error level.
 void SetLastErrorCode(App& app, int32_t code);

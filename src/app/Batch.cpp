@@ -1,10 +1,7 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
-#include "commands/DeviceCommands.h"
-#include "commands/DocumentCommands.h"
 #include "base/UtilSnprintf.h"
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 namespace {
@@ -13,8 +10,10 @@ void SetStatus(App& app, const std::string& text) {
     app.ui.SetStatusText(0, text);
 }
 
-void SendToMainWindow(App& app, int command) {
-    if (app.mainWindow) app.mainWindow->OnCommand(command);
+// The command's handler gets the entry's parameter; a command without one (exit) goes to the
+// main window as a menu command would.
+void SendToMainWindow(App& app, int command, ParamReader& param) {
+    if (!app.commands.Run(command, &param) && app.mainWindow) app.mainWindow->OnCommand(command);
 }
 
 } // namespace
@@ -40,7 +39,8 @@ void CMDLINE_Step(App& app) {
     }
     const BatchEntry& entry = s.queue[s.current];
     CMDLINE_SetReadParam(app, entry.param);
-    if (s.callback) s.callback(entry.option->command, entry.option->needsProgrammer);
+    ParamReader param = CMDLINE_ParamReader(app, entry.param);
+    if (s.callback) s.callback(entry.option->command, entry.option->needsProgrammer, param);
 }
 
 void CMDLINE_CommandDone(App& app) {
@@ -49,7 +49,7 @@ void CMDLINE_CommandDone(App& app) {
     if (s.current >= s.count) s.batchRunning = false;
 }
 
-void RunBatchCommand(App& app, int command, bool needsProgrammer) {
+void RunBatchCommand(App& app, int command, bool needsProgrammer, ParamReader& param) {
     auto& s = app.cmdline;
     if (!app.mainWindow || app.operationsRunning > 0) return; // tried again at the next tick
     if (!s.runningTextShown) {
@@ -62,7 +62,7 @@ void RunBatchCommand(App& app, int command, bool needsProgrammer) {
                 s.waiting = false;
                 SetStatus(app, "Batchmode running");
             }
-            DispatchBatchCommand(app, command);
+            DispatchBatchCommand(app, command, param);
         } else if (!s.waiting) {
             s.waiting = true;
             s.waitDeadline = app.clock.Milliseconds() + kProgrammerWaitMs;
@@ -77,14 +77,14 @@ void RunBatchCommand(App& app, int command, bool needsProgrammer) {
             CMDLINE_CommandDone(app);
         }
     } else {
-        DispatchBatchCommand(app, command);
+        DispatchBatchCommand(app, command, param);
     }
     if (s.runningTextShown && !s.batchRunning)
         SetStatus(app,
                   s.errorLevel != 0 ? "Batchmode stopped" : "Batchmode successfully completed");
 }
 
-void DispatchBatchCommand(App& app, int command) {
+void DispatchBatchCommand(App& app, int command, ParamReader& param) {
     if (PM_JobCount(app.pm) > 0) return; // the link is still busy: next tick
     auto& s = app.cmdline;
     if (command != s.exitCommand) s.lastBatchCommand = command;
@@ -99,39 +99,27 @@ void DispatchBatchCommand(App& app, int command) {
     case cmd::kProgramVerify:
     case cmd::kReadBack:
         WaitLinkReady(app);
-        SendToMainWindow(app, command);
+        SendToMainWindow(app, command, param);
         break;
     case cmd::kSaveAs:
     case cmd::kStart:
     case cmd::kMerge:
     case cmd::kDelRange:
     case cmd::kDownload:
-        SendToMainWindow(app, command);
+        SendToMainWindow(app, command, param);
         break;
     case cmd::kOpenFile: // the open command takes this name instead of asking
-        app.doc.batchOpenName = CMDLINE_GetParam(app);
-        SendToMainWindow(app, command);
+        app.doc.batchOpenName = param.Param();
+        SendToMainWindow(app, command, param);
         break;
     case cmd::kRelocate:
-        RelocateFromCommandLine(app);
-        break;
     case cmd::kPassword:
-        DEVICE_BatchPassword(app);
-        break;
     case cmd::kSetArea:
-        DEVICE_BatchSetArea(app);
-        break;
     case cmd::kSelBanks:
-        DEVICE_BatchSelBanks(app);
-        break;
     case cmd::kSelMultiple:
-        DEVICE_BatchSelMultiple(app);
-        break;
     case cmd::kSetFill:
-        DEVICE_BatchSetFill(app);
-        break;
     case cmd::kSetIfASync:
-        DEVICE_BatchSetIfASync(app);
+        app.commands.Run(command, &param);
         break;
     case cmd::kSetACBP:
         o.enableAC = true;
@@ -163,12 +151,17 @@ void DispatchBatchCommand(App& app, int command) {
         break;
     case cmd::kExit:
         app.documentModified = false; // no save question
-        SendToMainWindow(app, command);
+        SendToMainWindow(app, command, param);
         break;
     default:
         break;
     }
     CMDLINE_CommandDone(app);
+}
+
+void DispatchBatchCommand(App& app, int command) {
+    ParamReader param = CMDLINE_ParamReader(app, CMDLINE_GetParam(app));
+    DispatchBatchCommand(app, command, param);
 }
 
 bool WaitLinkReady(App& app) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/ParamReader.h"
+
 namespace vantrel {
 
 struct App;
@@ -14,7 +16,10 @@ inline constexpr uint32_t kExitDelayMs = 1000;
 
 void CMDLINE_Step(App& app);
 void CMDLINE_CommandDone(App& app);
-void RunBatchCommand(App& app, int command, bool needsProgrammer);
+// `param` reads the parameter of the command's own queue entry.
+void RunBatchCommand(App& app, int command, bool needsProgrammer, ParamReader& param);
+void DispatchBatchCommand(App& app, int command, ParamReader& param);
+// The same with the parameter last given to CMDLINE_SetReadParam.
 void DispatchBatchCommand(App& app, int command);
 // Asks the link for a fresh configuration and waits up to about 200 ms for the programmer's
 // answer; true when it came. With console pacing it ends at once when no port is open.

@@ -251,6 +251,10 @@ void CMDLINE_ShowHelp(App& app) {
     app.ui.ShowHelpText(CMDLINE_HelpText(), "Commandline");
 }
 
+ParamReader CMDLINE_ParamReader(App& app, const std::string& param) {
+    return ParamReader(param, [&app](const std::string& text) { CMDLINE_ReportError(app, text); });
+}
+
 const std::string& CMDLINE_GetParam(const App& app) {
     return app.cmdline.readParam;
 }

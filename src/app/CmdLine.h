@@ -10,6 +10,7 @@
 
 #include "app/ErrorFile.h"
 #include "base/CommandIds.h"
+#include "base/ParamReader.h"
 
 namespace vantrel {
 
@@ -40,7 +41,7 @@ struct BatchEntry {
     std::string param;
 };
 
-using BatchCallback = std::function<void(int command, bool needsProgrammer)>;
+using BatchCallback = std::function<void(int command, bool needsProgrammer, ParamReader& param)>;
 
 struct CmdLineState {
     std::string programName;
@@ -82,6 +83,9 @@ int CMDLINE_ParseOption(App& app, const std::string& word);
 const CmdLineOption* CMDLINE_FindOption(const std::string& word);
 void CMDLINE_ShowHelp(App& app);
 std::string CMDLINE_HelpText();
+
+// A reader over one command's parameter whose errors go to the error file (and the console).
+ParamReader CMDLINE_ParamReader(App& app, const std::string& param);
 
 const std::string& CMDLINE_GetParam(const App& app);
 // Makes `param` the text the readers below read from, at its start.

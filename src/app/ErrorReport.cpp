@@ -1,6 +1,7 @@
+#include <optional>
+
 #include "app/App.h"
 #include "base/Codes.h"
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 
@@ -13,7 +14,21 @@ int32_t GetLastErrorCode(const App& app) {
     return app.lastErrorCode;
 }
 
+void APP_PumpMessages(App& app) {
+    app.mainQueue.Drain();
+    app.ui.PumpMessages();
+}
+
 void APP_ReportError(App& app, int32_t code, const char* text) {
+    if (std::this_thread::get_id() != app.mainThread) {
+        // The whole report runs on the main thread, as if it had been made there.
+        std::optional<std::string> copy;
+        if (text) copy = text;
+        app.mainQueue.Post([&app, code, copy] {
+            APP_ReportError(app, code, copy ? copy->c_str() : nullptr);
+        });
+        return;
+    }
     std::string message;
     if (code != 0) {
         if (!text) message = ErrorText(code, PM_Status(app.pm));

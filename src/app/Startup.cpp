@@ -5,6 +5,7 @@
 #include "device/DeviceChecks.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
+#include "commands/RegisterCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsLoadSave.h"
@@ -16,12 +17,12 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
     // A front end or a test may have given the installation directory already.
     if (app.programDirectory.empty()) app.programDirectory = ProgramDirectory();
     CMDLINE_Init(app, "VANTREL", "Vantrel.err", cmd::kExit,
-                 [&app](int command, bool needsProgrammer) {
-                     RunBatchCommand(app, command, needsProgrammer);
+                 [&app](int command, bool needsProgrammer, ParamReader& param) {
+                     RunBatchCommand(app, command, needsProgrammer, param);
                  });
     app.cmdline.consolePacing = options.consolePacing;
     app.mainWindow = std::make_unique<MainWindow>(app);
-    RegisterDocumentCommands(app);
+    RegisterCommands(app);
     DEVICE_LoadDatabase(app);
 
     CMDLINE_ParseArguments(app, argc, argv);

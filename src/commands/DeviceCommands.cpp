@@ -16,7 +16,6 @@
 #include "base/TextScanner.h"
 #include "base/Codes.h"
 #include "base/UtilSnprintf.h"
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 namespace {

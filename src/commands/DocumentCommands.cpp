@@ -19,7 +19,6 @@
 #include "image/SRecordFile.h"
 #include "image/TextLoader.h"
 #include "dialogs/AddressRangeDialog.h"
-#include "ui/MainWindow.h"
 #include "dialogs/ProgramFileDialogs.h"
 #include "dialogs/RelocationDialog.h"
 
@@ -357,16 +356,16 @@ bool DocumentCommandEnabled(const App& app, int command) {
 }
 
 void RegisterDocumentCommands(App& app) {
-    MainWindow& window = *app.mainWindow;
-    window.SetCommandHandler(cmd::kOpenFile, [&app] { OnFileOpen(app); });
-    window.SetCommandHandler(cmd::kReload, [&app] { OnFileReload(app); });
-    window.SetCommandHandler(cmd::kMerge, [&app] { OnFileMerge(app); });
-    window.SetCommandHandler(cmd::kSaveAs, [&app] { OnFileSaveAs(app); });
-    window.SetCommandHandler(cmd::kFileSave, [&app] { OnFileSave(app); });
-    window.SetCommandHandler(cmd::kDelRange, [&app] { OnEditDeleteRange(app); });
-    window.SetCommandHandler(cmd::kRelocate, [&app] { OnEditRelocate(app); });
-    window.SetCommandHandler(cmd::kCopyPasscode, [&app] { OnEditCopyPasscode(app); });
-    window.SetCommandHandler(cmd::kSetPasscode, [&app] { OnEditSetPasscode(app); });
+    CommandTable& window = app.commands;
+    window.SetPlain(cmd::kOpenFile, [&app] { OnFileOpen(app); });
+    window.SetPlain(cmd::kReload, [&app] { OnFileReload(app); });
+    window.SetPlain(cmd::kMerge, [&app] { OnFileMerge(app); });
+    window.SetPlain(cmd::kSaveAs, [&app] { OnFileSaveAs(app); });
+    window.SetPlain(cmd::kFileSave, [&app] { OnFileSave(app); });
+    window.SetPlain(cmd::kDelRange, [&app] { OnEditDeleteRange(app); });
+    window.SetPlain(cmd::kRelocate, [&app] { OnEditRelocate(app); });
+    window.SetPlain(cmd::kCopyPasscode, [&app] { OnEditCopyPasscode(app); });
+    window.SetPlain(cmd::kSetPasscode, [&app] { OnEditSetPasscode(app); });
 }
 
 } // namespace vantrel

@@ -6,7 +6,6 @@
 
 #include "app/App.h"
 #include "base/Crc16.h"
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 namespace {

@@ -41,6 +41,10 @@ class Ui {
     // Lets the windows process pending events during a wait on the main thread.
     virtual void PumpMessages() = 0;
 
+    // Something was queued for the main thread: have the main loop run it soon. A front end
+    // whose loop looks at the queue at every pass anyway needs to do nothing.
+    virtual void WakeMainLoop() {}
+
     // Ends the message loop; the program then runs its shutdown sequence.
     virtual void PostQuit(int code) = 0;
 

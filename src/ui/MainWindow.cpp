@@ -6,17 +6,10 @@
 
 namespace vantrel {
 
-MainWindow::MainWindow(App& app) : app_(app) {}
-
-void MainWindow::SetCommandHandler(int command, std::function<void()> handler) {
-    handlers_[command] = std::move(handler);
-}
+MainWindow::MainWindow(App& app) : MainWindowBase(app.commands), app_(app) {}
 
 void MainWindow::OnCommand(int command) {
-    if (auto it = handlers_.find(command); it != handlers_.end() && it->second) {
-        it->second();
-        return;
-    }
+    if (app_.commands.Run(command)) return;
     if (command == cmd::kExit) app_.ui.PostQuit(0); // destroys the main window
 }
 
@@ -75,6 +68,7 @@ void MainWindow::SetPane(int pane, const std::string& text) {
 }
 
 void MainWindow::OnTimer() {
+    app_.mainQueue.Drain();
     int state = PM_Status(app_.pm).state;
     if (state != lastState_) {
         lastState_ = state;

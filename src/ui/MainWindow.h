@@ -3,30 +3,26 @@
 // reported error, and the 50 ms timer that refreshes the status bar and steps the batch.
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 
-#include "platform/Ui.h"
+#include "app/MainWindowBase.h"
 
 namespace vantrel {
 
 struct App;
 
-inline constexpr uint32_t kTimerPeriodMs = 50;
-
-class MainWindow {
+class MainWindow : public MainWindowBase {
   public:
     explicit MainWindow(App& app);
 
-    // Each subsystem registers the menu commands it handles.
-    void SetCommandHandler(int command, std::function<void()> handler);
-    void OnCommand(int command);
-    // The error message of APP_ReportError: kind 1 normal, kind 2 a plain notice.
-    void OnErrorMessage(int32_t code, int kind, const std::string& text);
-    void OnTimer();
-
-    // The answer to the last "areas overlap" question of a merge.
-    MsgAnswer OverwriteAnswer() const { return overwriteAnswer_; }
+    // Runs the command's handler (the commands layer registers them); the exit command without
+    // one ends the program.
+    void OnCommand(int command) override;
+    void OnErrorMessage(int32_t code, int kind, const std::string& text) override;
+    // Runs what other threads queued for the main thread, refreshes the status bar and steps
+    // the batch.
+    void OnTimer() override;
+    MsgAnswer OverwriteAnswer() const override { return overwriteAnswer_; }
     // Opens the device dialog (set once the dialog exists).
     std::function<void()> openDeviceDialog;
 
@@ -34,7 +30,6 @@ class MainWindow {
     void SetPane(int pane, const std::string& text);
 
     App& app_;
-    std::map<int, std::function<void()>> handlers_;
     MsgAnswer overwriteAnswer_ = MsgAnswer::No;
     int lastState_ = -1;
     std::string paneText_[3];

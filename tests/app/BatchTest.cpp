@@ -106,7 +106,9 @@ TEST_F(BatchWithProgrammer, ConsoleEndsWithoutAnExplicitExit) {
 
 TEST_F(Batch, EntryWaitsWhileAnOperationRunsOrJobsAreQueued) {
     CMDLINE_Init(*app, "VANTREL", "Vantrel.err", cmd::kExit,
-                 [this](int command, bool needs) { RunBatchCommand(*app, command, needs); });
+                 [this](int command, bool needs, ParamReader& param) {
+                     RunBatchCommand(*app, command, needs, param);
+                 });
     app->mainWindow = std::make_unique<MainWindow>(*app);
     ASSERT_EQ(CMDLINE_ParseOption(*app, "setCOD"), 1);
     app->operationsRunning = 1;

@@ -8,6 +8,7 @@
 #include "app/CmdLine.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DeviceSeam.h"
+#include "commands/RegisterCommands.h"
 #include "support/AppFixture.h"
 #include "support/StatusRef.h"
 
@@ -18,6 +19,7 @@ class Commands : public test::AppFixture {
   protected:
     void SetUp() override {
         CMDLINE_Init(*app, "VANTREL", "Vantrel.err", cmd::kExit, nullptr);
+        RegisterCommands(*app);
         auto d = test::Sample("ND100"); // banks 0..3, passcode 1..7
         AddDevice(ui, app->devices, d);
         SelectDeviceByName(*app, "ND100");
