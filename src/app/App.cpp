@@ -14,6 +14,10 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     log.SetNoticeHandler(notice);
 }
 
+void AppReporter::Report(int32_t code, const char* text) {
+    APP_ReportError(app_, code, text);
+}
+
 // At process exit the error file gets its closing lines and the log its end line.
 App::~App() {
     cmdline.errorFile.Close(cmdline.serialNumber);

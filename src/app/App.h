@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/AppReporter.h"
 #include "app/CmdLine.h"
 #include "base/LogFile.h"
 #include "device/DeviceChecks.h"
@@ -37,7 +38,10 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
-    CHEXDoc doc{*this};         // the memory image and its file state
+    AppReporter reporter{*this}; // the error path as the reporting seam
+    // The memory image and its file state; a change the programmer must get marks the link's
+    // image dirty.
+    CHEXDoc doc{[this] { PM_SetImageDirty(pm); }};
     DeviceTable devices;        // every known device
     DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
@@ -50,7 +54,6 @@ struct App {
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
-    bool documentModified = false;
 
     std::unique_ptr<MainWindow> mainWindow; // null until start-up creates it
 };

@@ -162,7 +162,7 @@ void DispatchBatchCommand(App& app, int command) {
         o.detailedError = false;
         break;
     case cmd::kExit:
-        app.documentModified = false; // no save question
+        app.doc.ForgetModified(); // no save question
         SendToMainWindow(app, command);
         break;
     default:

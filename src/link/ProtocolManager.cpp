@@ -27,6 +27,11 @@ void PM_RequestSetupWrite(ProtocolManager& pm) {
     pm.setupWritePending = true;
 }
 
+void PM_SetImageDirty(ProtocolManager& pm) {
+    std::lock_guard guard(pm.lock);
+    pm.imageDirty = true;
+}
+
 bool PM_PortOpen(const ProtocolManager& pm) {
     std::lock_guard guard(pm.lock);
     return pm.portOpen;

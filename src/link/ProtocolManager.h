@@ -29,6 +29,8 @@ void PM_ForceConfig(ProtocolManager& pm);
 bool PM_ForceConfigPending(const ProtocolManager& pm);
 void PM_EnableSessionCheck(ProtocolManager& pm);
 void PM_RequestSetupWrite(ProtocolManager& pm);
+// The next target operation sends the image again.
+void PM_SetImageDirty(ProtocolManager& pm);
 // True when the serial link has a port open: only then can the programmer answer at all.
 bool PM_PortOpen(const ProtocolManager& pm);
 // A copy of the programmer's status, taken under the lock.
