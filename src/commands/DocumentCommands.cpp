@@ -153,7 +153,7 @@ bool ExportRange(App& app, AddressRange& range) {
         range = ImageRange(app);
     }
     // Cancel keeps the default range and the file is still written.
-    if (RunAddressRangeDialog(app, range)) PM_SetImageDirty(app.pm);
+    if (RunAddressRangeDialog(app.ui, app.reporter, range)) PM_SetImageDirty(app.pm);
     return true;
 }
 
@@ -327,7 +327,7 @@ void OnEditDeleteRange(App& app) {
     AddressRange range = doc.lastDeleteRange;
     if (IsBatch(app)) {
         if (!ReadBatchRange(app, range)) return;
-    } else if (!RunAddressRangeDialog(app, range)) {
+    } else if (!RunAddressRangeDialog(app.ui, app.reporter, range)) {
         return;
     }
     doc.lastDeleteRange = range;
@@ -339,7 +339,7 @@ void OnEditDeleteRange(App& app) {
 
 void OnEditRelocate(App& app) {
     int32_t offset = 0;
-    if (!RunRelocationDialog(app, offset)) return;
+    if (!RunRelocationDialog(app.ui, app.reporter, offset)) return;
     app.doc.Relocate(offset);
     app.ui.Repaint();
 }

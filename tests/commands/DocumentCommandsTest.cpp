@@ -399,7 +399,7 @@ TEST(AddressRangeDialog, FieldsAndLimits) {
         test::FakeClock clock;
         App app(ui, clock);
         AddressRange range{7, 7};
-        EXPECT_EQ(AcceptAddressRange(app, c.start, c.end, range), c.message == nullptr);
+        EXPECT_EQ(AcceptAddressRange(app.reporter, c.start, c.end, range), c.message == nullptr);
         if (c.message) {
             ASSERT_EQ(ui.boxes.size(), 1u);
             EXPECT_EQ(ui.boxes[0].text, c.message);
