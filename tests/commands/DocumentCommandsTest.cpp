@@ -251,6 +251,14 @@ TEST_F(DocumentCommands, DeleteRangeAndRelocateFromTheCommandLine) {
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange0-FFFFFFFF"}), 0); // the whole space
     EXPECT_TRUE(app->doc.Lock()->Empty());
 
+    // -relocate repaints the views as the menu command does.
+    int repaints = ui.repaints;
+    EXPECT_EQ(RunBatch({"-openfilein.mot"}), 0);
+    int openOnly = ui.repaints - repaints;
+    repaints = ui.repaints;
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-relocate10"}), 0);
+    EXPECT_EQ(ui.repaints - repaints, openOnly + 1);
+
     EXPECT_EQ(RunBatch({"-relocate100"}), 229);
     EXPECT_TRUE(Has("Can not relocate,\r\nbecause no file was loaded!"));
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-relocateXY"}), 212);
@@ -371,9 +379,11 @@ TEST_F(DocumentCommands, MenuDeleteRangeAndRelocateUseTheirDialogs) {
     EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1001", "1001"}));
 
     ui.dialogEntries = {std::vector<std::string>{"-1000"}};
+    int repaints = ui.repaints;
     app->mainWindow->OnCommand(cmd::kRelocate);
     EXPECT_EQ(Areas(), (AreaList{{0, {1}}, {2, {3}}}));
     EXPECT_TRUE(app->doc.IsModified());
+    EXPECT_EQ(ui.repaints, repaints + 1); // the views show the moved image
 }
 
 TEST(AddressRangeDialog, FieldsAndLimits) {
