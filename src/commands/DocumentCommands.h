@@ -1,6 +1,6 @@
 #pragma once
 // The document's commands: Open, Merge, Reload, Save, Save As, Delete Range and Relocate
-// (and, registered with them, the passcode commands of image/PasscodeCommands.h),
+// (and, registered with them, the passcode commands of commands/PasscodeCommands.h),
 // from the menu (with their dialogs, through the Ui) and from batch mode (with the
 // parameters of -openfile, -merge, -saveas, -delrange and -relocate).
 #include <cstdint>
