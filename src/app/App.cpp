@@ -1,6 +1,5 @@
 #include "app/App.h"
 
-
 namespace vantrel {
 
 App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {

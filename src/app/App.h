@@ -46,7 +46,9 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
-    CHEXDoc doc{*this};         // the memory image and its file state
+    // The memory image and its file state; a change the programmer must get marks the link's
+    // image dirty.
+    CHEXDoc doc{[this] { pm.MarkImageDirty(); }};
     DeviceTable devices;        // every known device
     DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
@@ -59,7 +61,6 @@ struct App {
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
-    bool documentModified = false;
 
     std::unique_ptr<MainWindowBase> mainWindow; // null until start-up creates it
 };

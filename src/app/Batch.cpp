@@ -150,7 +150,7 @@ void DispatchBatchCommand(App& app, int command, ParamReader& param) {
         o.detailedError = false;
         break;
     case cmd::kExit:
-        app.documentModified = false; // no save question
+        app.doc.ForgetModified(); // no save question
         SendToMainWindow(app, command, param);
         break;
     default:

@@ -10,17 +10,18 @@
 #include <strings.h>
 
 #include "app/App.h"
-#include "image/BinaryFile.h"
-#include "image/CArrayFile.h"
 #include "commands/DeviceSeam.h"
-#include "image/FileIo.h"
-#include "image/IntelHexFile.h"
 #include "commands/PasscodeCommands.h"
-#include "image/SRecordFile.h"
-#include "image/TextLoader.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"
 #include "dialogs/RelocationDialog.h"
+#include "image/BinaryFile.h"
+#include "image/CArrayFile.h"
+#include "image/FileIo.h"
+#include "image/IntelHexFile.h"
+#include "image/SRecordFile.h"
+#include "image/TextLoader.h"
+#include "ui/MainWindow.h"
 
 namespace vantrel {
 namespace {
@@ -99,8 +100,9 @@ bool OpenForReading(App& app, const std::string& path, ReadFile& file) {
 bool ReadProgramFile(App& app, ReadFile& file) {
     FdSource source(file.Fd());
     app.doc.overwriteOnOverlap = false;
-    return app.doc.filterIndex == 2 ? LoadBinaryFile(app, app.doc, source)
-                                    : LoadTextFile(app, app.doc, source);
+    LoadSeams seams = ProgramFileLoadSeams(app);
+    return app.doc.filterIndex == 2 ? LoadBinaryFile(seams, app.doc, source)
+                                    : LoadTextFile(seams, app.doc, source);
 }
 
 void ShowFailedToOpen(App& app) {
@@ -133,8 +135,9 @@ bool ReadBatchRange(App& app, AddressRange& range) {
 }
 
 AddressRange ImageRange(const App& app) {
-    return {static_cast<uint32_t>(app.doc.StartAddress()),
-            static_cast<uint32_t>(app.doc.EndAddress())};
+    LockedImage image = app.doc.Lock();
+    return {static_cast<uint32_t>(image->StartAddress()),
+            static_cast<uint32_t>(image->EndAddress())};
 }
 
 // The range an export covers; false when a batch range was refused.
@@ -150,11 +153,20 @@ bool ExportRange(App& app, AddressRange& range) {
         range = ImageRange(app);
     }
     // Cancel keeps the default range and the file is still written.
-    if (RunAddressRangeDialog(app, range)) SetImageDirty(app);
+    if (RunAddressRangeDialog(app.ui, app.reporter, range)) app.pm.MarkImageDirty();
     return true;
 }
 
 } // namespace
+
+LoadSeams ProgramFileLoadSeams(App& app) {
+    return {app.reporter, app.ui, CMDLINE_IsBatchRunning(app), [&app] {
+                // The main window answers before the report returns (Yes at once when the
+                // batch ends with -exit).
+                APP_ReportError(app, 231);
+                return app.mainWindow && app.mainWindow->OverwriteAnswer() == MsgAnswer::Yes;
+            }};
+}
 
 uint32_t FileTypeForSaveAsName(const std::string& name) {
     std::size_t dot = name.rfind('.');
@@ -193,21 +205,24 @@ bool SaveDocumentFile(App& app, const std::string& path) {
 
     OutputFile out(app.fileWriteChecks);
     if (out.Open(path)) {
-        auto guard = doc.LockImage();
-        switch (type) {
-        case kFileSRecord:
-            WriteSRecordFile(doc.Image(), out);
-            break;
-        case kFileIntelHex:
-            WriteIntelHexFile(doc.Image(), out);
-            break;
-        case kFileBinary:
-            WriteBinaryRange(doc.Image(), range.first, range.last, ImageFillByte(app), out);
-            break;
-        default:
-            WriteCArrayFile(doc.Image(), range.first, range.last, ImageFillByte(app),
-                            CArrayName(path), out);
-            break;
+        uint8_t fill = ImageFillByte(app);
+        {
+            LockedImage image = doc.Lock();
+            switch (type) {
+            case kFileSRecord:
+                WriteSRecordFile(image.Image(), out);
+                break;
+            case kFileIntelHex:
+                WriteIntelHexFile(image.Image(), out);
+                break;
+            case kFileBinary:
+                WriteBinaryRange(image.Image(), range.first, range.last, fill, out);
+                break;
+            default:
+                WriteCArrayFile(image.Image(), range.first, range.last, fill, CArrayName(path),
+                                out);
+                break;
+            }
         }
         if (out.Commit()) {
             doc.SetModifiedFlag(false);
@@ -312,7 +327,7 @@ void OnEditDeleteRange(App& app) {
     AddressRange range = doc.lastDeleteRange;
     if (IsBatch(app)) {
         if (!ReadBatchRange(app, range)) return;
-    } else if (!RunAddressRangeDialog(app, range)) {
+    } else if (!RunAddressRangeDialog(app.ui, app.reporter, range)) {
         return;
     }
     doc.lastDeleteRange = range;
@@ -324,7 +339,9 @@ void OnEditDeleteRange(App& app) {
 
 void OnEditRelocate(App& app) {
     int32_t offset = 0;
-    if (RunRelocationDialog(app, offset)) app.doc.Relocate(offset);
+    if (!RunRelocationDialog(app.ui, app.reporter, offset)) return;
+    app.doc.Relocate(offset);
+    app.ui.Repaint();
 }
 
 void RelocateFromCommandLine(App& app) {
@@ -338,6 +355,7 @@ void RelocateFromCommandLine(App& app) {
         return;
     }
     app.doc.Relocate(offset);
+    app.ui.Repaint();
 }
 
 bool DocumentCommandEnabled(const App& app, int command) {
@@ -346,7 +364,7 @@ bool DocumentCommandEnabled(const App& app, int command) {
     case cmd::kReload:
     case cmd::kRelocate:
     case cmd::kDelRange:
-        return !app.doc.Empty();
+        return !app.doc.Lock()->Empty();
     case cmd::kCopyPasscode:
     case cmd::kSetPasscode:
         return PasscodeCommandsEnabled(app);

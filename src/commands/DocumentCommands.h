@@ -1,12 +1,13 @@
 #pragma once
 // The document's commands: Open, Merge, Reload, Save, Save As, Delete Range and Relocate
-// (and, registered with them, the passcode commands of image/PasscodeCommands.h),
+// (and, registered with them, the passcode commands of commands/PasscodeCommands.h),
 // from the menu (with their dialogs, through the Ui) and from batch mode (with the
 // parameters of -openfile, -merge, -saveas, -delrange and -relocate).
 #include <cstdint>
 #include <string>
 
 #include "base/CommandIds.h"
+#include "image/LoadSeams.h"
 
 namespace vantrel {
 
@@ -36,6 +37,10 @@ bool OpenDocumentFile(App& app, const std::string& path);
 // Storing in the document's file type. False when nothing was written; an existing file of
 // that name is then left as it was.
 bool SaveDocumentFile(App& app, const std::string& path);
+
+// What the program file readers need of the application: the error path, the Ui, whether a
+// batch runs, and the overlap question as error 231 that the main window answers.
+LoadSeams ProgramFileLoadSeams(App& app);
 
 // The type -saveas writes for a name: "hex" 2, "mot" 1, "bin" 3 (any case) when the name
 // ends in "." and those three letters; 0 for anything else.

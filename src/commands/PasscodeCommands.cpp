@@ -8,25 +8,23 @@
 namespace vantrel {
 
 bool PasscodeCommandsEnabled(const App& app) {
-    return !app.doc.Empty() && UsesPasscode(app);
+    bool loaded = !app.doc.Lock()->Empty(); // the lock ends here
+    return loaded && UsesPasscode(app);
 }
 
 // A disabled menu item cannot be chosen; a command that arrives anyway does nothing.
 void OnEditCopyPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
-    {
-        auto guard = app.doc.LockImage();
-        for (auto [address, value] : PasscodeImageWrites(app))
-            app.doc.SetByte(address, value);
-    }
+    for (auto [address, value] : PasscodeImageWrites(app))
+        app.doc.SetByte(address, value); // each takes the image lock
     app.ui.Repaint();
 }
 
 void OnEditSetPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
     {
-        auto guard = app.doc.LockImage();
-        SetPasscodeFromImage(app, ImageView(app.doc.Image()));
+        LockedImage image = app.doc.Lock();
+        SetPasscodeFromImage(app, ImageView(image.Image()));
     }
     app.ui.Repaint();
 }

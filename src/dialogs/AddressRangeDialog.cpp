@@ -1,8 +1,9 @@
 #include "dialogs/AddressRangeDialog.h"
 
-#include "app/App.h"
 #include "base/Hex.h"
+#include "base/Reporter.h"
 #include "base/UtilSnprintf.h"
+#include "platform/Ui.h"
 
 namespace vantrel {
 
@@ -21,34 +22,33 @@ std::optional<uint32_t> ReadDialogHex(const std::string& text) {
     return negative ? 0u - result : result;
 }
 
-bool AcceptAddressRange(App& app, const std::string& startText, const std::string& endText,
-                        AddressRange& range) {
+bool AcceptAddressRange(Reporter& reporter, const std::string& startText,
+                        const std::string& endText, AddressRange& range) {
     auto start = ReadDialogHex(startText);
     auto end = ReadDialogHex(endText);
     if (!start || !end) {
-        APP_ReportError(app, 211, "Not a hex value");
+        reporter.Report(211, "Not a hex value");
         return false;
     }
     if (*start > *end) {
-        APP_ReportError(app, 211, "Start address has to be <= End address !");
+        reporter.Report(211, "Start address has to be <= End address !");
         return false;
     }
     if (*end - *start > kMaxRangeSpan) {
-        APP_ReportError(app, 211, "This file is too big !!! ");
+        reporter.Report(211, "This file is too big !!! ");
         return false;
     }
     range = {*start, *end};
     return true;
 }
 
-bool RunAddressRangeDialog(App& app, AddressRange& range) {
+bool RunAddressRangeDialog(Ui& ui, Reporter& reporter, AddressRange& range) {
     std::string start = UTIL_format("%X", {range.first});
     std::string end = UTIL_format("%X", {range.last});
     AddressRange chosen = range;
-    bool ok =
-        app.ui.AddressRangeDialog(start, end, [&](const std::string& s, const std::string& e) {
-            return AcceptAddressRange(app, s, e, chosen);
-        });
+    bool ok = ui.AddressRangeDialog(start, end, [&](const std::string& s, const std::string& e) {
+        return AcceptAddressRange(reporter, s, e, chosen);
+    });
     if (ok) range = chosen;
     return ok;
 }

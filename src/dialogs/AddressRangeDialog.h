@@ -12,7 +12,8 @@
 
 namespace vantrel {
 
-struct App;
+class Reporter;
+class Ui;
 
 std::optional<uint32_t> ReadDialogHex(const std::string& text);
 
@@ -22,11 +23,11 @@ inline constexpr uint32_t kMaxRangeSpan = 0x1000000;
 // OK of the range dialog: reports error 211 ("Not a hex value", "Start address has to be <=
 // End address !", "This file is too big !!! ") and returns false, so the dialog stays open;
 // else stores the range and returns true.
-bool AcceptAddressRange(App& app, const std::string& start, const std::string& end,
+bool AcceptAddressRange(Reporter& reporter, const std::string& start, const std::string& end,
                         AddressRange& range);
 
 // Shows the dialog with `range` as its fields; true on OK with the new range in `range`,
 // false on Cancel with `range` unchanged.
-bool RunAddressRangeDialog(App& app, AddressRange& range);
+bool RunAddressRangeDialog(Ui& ui, Reporter& reporter, AddressRange& range);
 
 } // namespace vantrel

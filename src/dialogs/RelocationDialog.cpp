@@ -1,25 +1,26 @@
 #include "dialogs/RelocationDialog.h"
 
-#include "app/App.h"
+#include "base/Reporter.h"
 #include "dialogs/AddressRangeDialog.h"
+#include "platform/Ui.h"
 
 namespace vantrel {
 
-bool AcceptRelocationOffset(App& app, const std::string& text, int32_t& offset) {
+bool AcceptRelocationOffset(Reporter& reporter, const std::string& text, int32_t& offset) {
     auto value = ReadDialogHex(text);
     if (!value) {
-        APP_ReportError(app, 211, "Not a hex value");
+        reporter.Report(211, "Not a hex value");
         return false;
     }
     offset = static_cast<int32_t>(*value);
     return true;
 }
 
-bool RunRelocationDialog(App& app, int32_t& offset) {
+bool RunRelocationDialog(Ui& ui, Reporter& reporter, int32_t& offset) {
     std::string text;
     int32_t chosen = 0;
-    bool ok = app.ui.RelocationDialog(
-        text, [&](const std::string& t) { return AcceptRelocationOffset(app, t, chosen); });
+    bool ok = ui.RelocationDialog(
+        text, [&](const std::string& t) { return AcceptRelocationOffset(reporter, t, chosen); });
     if (ok) offset = chosen;
     return ok;
 }

@@ -7,15 +7,16 @@
 
 namespace vantrel {
 
-struct App;
+class Reporter;
+class Ui;
 
 inline constexpr const char* kRelocationWarning =
     "Warning:\nYou are about to relocate the loaded file.\nThis might result in a failure to "
     "execute the target program.";
 
-bool AcceptRelocationOffset(App& app, const std::string& text, int32_t& offset);
+bool AcceptRelocationOffset(Reporter& reporter, const std::string& text, int32_t& offset);
 
 // Shows the dialog (empty field); true on OK with the signed offset.
-bool RunRelocationDialog(App& app, int32_t& offset);
+bool RunRelocationDialog(Ui& ui, Reporter& reporter, int32_t& offset);
 
 } // namespace vantrel

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/App.h"
+#include "base/Reporter.h"
+#include "base/UtilSnprintf.h"
 #include "image/FileIo.h"
 #include "image/HexDoc.h"
-#include "base/UtilSnprintf.h"
+#include "image/LoadSeams.h"
 
 namespace vantrel {
 
-bool LoadBinaryFile(App& app, CHEXDoc& doc, ByteSource& source) {
+bool LoadBinaryFile(const LoadSeams& seams, CHEXDoc& doc, ByteSource& source) {
     doc.isCurrent = true;
     uint8_t block[256];
     uint64_t address = 0;
@@ -18,16 +19,15 @@ bool LoadBinaryFile(App& app, CHEXDoc& doc, ByteSource& source) {
     while (!error) {
         std::size_t n = source.Read(block, sizeof block);
         if (n == 0) break;
-        error = doc.AddData(address, static_cast<uint32_t>(n), block);
+        error = AddLoadedData(doc, seams, address, static_cast<uint32_t>(n), block);
         if (!error) address += n;
     }
     if (!error && source.Failed()) error = "Read error";
     if (!error) return true;
     doc.ClearImage();
-    APP_ReportError(
-        app, 219,
-        UTIL_format("Error at file offset 0x%X: %s",
-                    {static_cast<uint32_t>(std::min<uint64_t>(address, 0xFFFFFFFF)), error}));
+    seams.reporter.Report(
+        219, UTIL_format("Error at file offset 0x%X: %s",
+                         {static_cast<uint32_t>(std::min<uint64_t>(address, 0xFFFFFFFF)), error}));
     return false;
 }
 

@@ -5,16 +5,17 @@
 
 namespace vantrel {
 
-struct App;
 class CHEXDoc;
+struct LoadSeams;
 class ByteSource;
 class MemoryImage;
 class OutputSink;
 
 // Adds the file's bytes at 0 to size - 1 (the file type stays). There is no format to get
 // wrong; a block the image refuses (overlap, past 4 GiB) fails the load like a text file:
-// the image is cleared and error 219 names the file offset.
-bool LoadBinaryFile(App& app, CHEXDoc& doc, ByteSource& source);
+// the image is cleared and error 219 names the file offset. An overlap asks the seams' question
+// as a text file does.
+bool LoadBinaryFile(const LoadSeams& seams, CHEXDoc& doc, ByteSource& source);
 
 // Every address from first to last inclusive.
 void WriteBinaryRange(const MemoryImage& image, uint64_t first, uint64_t last, uint8_t fill,

@@ -3,11 +3,19 @@
 // (image CRC cache, overlap answer, edited addresses, file type, path, the dialogs' filter
 // index) and the operations every reader, writer, view and the link use.
 //
-// The image lock is recursive (a critical section): AddData holds it for its whole run, the
-// views hold it while they draw, the link thread while it reads the image for a download.
-// Every operation that changes the image takes it too, so that a reader on another thread
-// never sees an area list in the middle of a change.
+// The image lock is a plain, non-recursive mutex. The image is read only through a
+// LockedImage (Lock()), which holds the lock while it lives: the views while they draw, the
+// writers while they save, the link thread while it reads the image for a download. Every
+// operation that changes the image, and the CRC cache, take the lock themselves, so a reader on
+// another thread never sees an area list in the middle of a change. While a LockedImage lives,
+// call none of the document's operations and nothing that may draw a view: the lock is not
+// taken twice, it waits for itself.
+//
+// Lock order: image, then link, then log. The image-changed hook may run with the image lock
+// held (an edit in place) and may take the link lock; nothing that holds the link or the log
+// lock takes the image lock.
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -17,8 +25,6 @@
 #include "image/MemoryImage.h"
 
 namespace vantrel {
-
-struct App;
 
 // The format Save writes.
 enum FileType : uint32_t {
@@ -35,39 +41,62 @@ struct AddressRange {
     uint32_t last = 0;
 };
 
+// What AddData did with a block.
+enum class AddResult {
+    Added,
+    Overlaps,           // it shares an address with defined bytes; nothing was added
+    BeyondAddressSpace, // it runs past 0xFFFFFFFF; nothing was added
+};
+
+// The load error text of a refused block; null for Added.
+const char* AddErrorText(AddResult result);
+
+class CHEXDoc;
+
+// The image while the document's lock is held: image->GetByte(...), image->NextRun(...),
+// image->AreaCount(), image.Image() for a writer or an ImageView. Keep it no longer than the
+// reading takes: every change of the document waits for it.
+class LockedImage {
+  public:
+    const MemoryImage& Image() const { return *image_; }
+    const MemoryImage* operator->() const { return image_; }
+    // Whether SetByte changed the address in place (the dump view marks such bytes).
+    bool IsEdited(uint32_t address) const;
+    // The addresses SetByte changed, each once, in the order of their first edit.
+    const std::vector<uint32_t>& EditedAddresses() const;
+
+  private:
+    friend class CHEXDoc;
+    explicit LockedImage(const CHEXDoc& doc);
+
+    std::unique_lock<std::mutex> lock_;
+    const CHEXDoc* doc_;
+    const MemoryImage* image_;
+};
+
 class CHEXDoc {
   public:
-    explicit CHEXDoc(App& app) : app_(app) {}
+    // `onImageChanged`: the image has to be sent to the programmer again (the link's
+    // image-dirty flag). It may be called with the image lock held.
+    explicit CHEXDoc(std::function<void()> onImageChanged = {})
+        : onImageChanged_(std::move(onImageChanged)) {}
     CHEXDoc(const CHEXDoc&) = delete;
     CHEXDoc& operator=(const CHEXDoc&) = delete;
 
-    [[nodiscard]] std::unique_lock<std::recursive_mutex> LockImage() const {
-        return std::unique_lock(lock_);
-    }
+    [[nodiscard]] LockedImage Lock() const { return LockedImage(*this); }
 
-    // Adds a block for a reader or the read back. On an overlap, asks once per load whether
-    // to overwrite (error 231). Returns null, or the load error text when nothing was added.
-    const char* AddData(uint64_t address, uint32_t length, const uint8_t* bytes);
+    // Adds a block (a reader, the read back). A block that overlaps defined bytes replaces
+    // them when `overwrite` is set, else nothing is added and the result says so: the
+    // document never asks (the readers ask their caller, see image/LoadSeams.h).
+    AddResult AddData(uint64_t address, uint32_t length, const uint8_t* bytes,
+                      bool overwrite = false);
     // The length is 64-bit so that a range over the whole address space can be named.
     void RemoveRange(uint64_t first, uint64_t length);
-    // Moves the image; updates the views, marks the CRC stale and the document modified.
+    // Moves the image; marks the CRC stale and the document modified. The caller repaints.
     int Relocate(int32_t offset);
     void ClearImage();
-    uint8_t GetByte(uint64_t address, uint8_t fill) const { return image_.GetByte(address, fill); }
-    void ReadRange(uint8_t* buffer, uint64_t first, uint64_t length, uint8_t fill) const {
-        image_.ReadRange(buffer, first, length, fill);
-    }
-    ImageRun NextRun(uint64_t& cursor) const { return image_.NextRun(cursor); }
     // An edit in place (dump view, passcode): remembered in the edited-address list.
     void SetByte(uint32_t address, uint8_t value);
-    bool IsEdited(uint32_t address) const { return editedSet_.contains(address); }
-    const std::vector<uint32_t>& EditedAddresses() const { return edited_; }
-
-    std::size_t AreaCount() const { return image_.AreaCount(); }
-    uint64_t TotalBytes() const { return image_.TotalBytes(); }
-    uint64_t StartAddress() const { return image_.StartAddress(); }
-    uint64_t EndAddress() const { return image_.EndAddress(); }
-    bool Empty() const { return image_.Empty(); }
 
     // The image CRC over the given program ranges (in their order), undefined addresses read
     // as `fill`; cached until the image or the settings change. No ranges: 0, not cached.
@@ -75,12 +104,15 @@ class CHEXDoc {
     // True when every area lies wholly inside one of the ranges (and for an empty image).
     bool AreasInsideDevice(std::span<const AddressRange> programRanges) const;
     // The device, banks, fill byte or external area changed.
-    void MarkCrcStale() { crcValid_ = false; }
-    bool CrcValid() const { return crcValid_; }
+    void MarkCrcStale();
+    bool CrcValid() const;
 
-    // The modified flag; every call also makes the next target operation send the image.
+    // The modified flag (main thread); every SetModifiedFlag also makes the next target
+    // operation send the image.
     void SetModifiedFlag(bool modified);
-    bool IsModified() const;
+    bool IsModified() const { return modified_; }
+    // Clears the flag alone, so that ending the program asks nothing (batch -exit).
+    void ForgetModified() { modified_ = false; }
 
     // Load state.
     bool overwriteOnOverlap = false; // reset at the start of every load and merge
@@ -95,13 +127,21 @@ class CHEXDoc {
     std::string batchOpenName;
     AddressRange lastDeleteRange;
 
-    const MemoryImage& Image() const { return image_; }
-
   private:
-    void InsertData(uint64_t address, uint32_t length, const uint8_t* bytes, const char*& error);
+    friend class LockedImage;
 
-    App& app_;
-    mutable std::recursive_mutex lock_;
+    // These assume the image lock is held.
+    AddResult AddDataLocked(uint64_t address, uint32_t length, const uint8_t* bytes,
+                            bool overwrite);
+    void ImageChanged() const {
+        if (onImageChanged_) onImageChanged_();
+    }
+
+    const std::function<void()> onImageChanged_;
+    bool modified_ = false;
+
+    mutable std::mutex lock_;
+    // Guarded by lock_.
     MemoryImage image_;
     bool crcValid_ = false;
     uint32_t cachedCrc_ = 0;
@@ -109,8 +149,15 @@ class CHEXDoc {
     std::unordered_set<uint32_t> editedSet_;
 };
 
-// The image has to be sent to the programmer again (the link's image-dirty flag).
-void SetImageDirty(App& app);
+inline LockedImage::LockedImage(const CHEXDoc& doc)
+    : lock_(doc.lock_), doc_(&doc), image_(&doc.image_) {}
 
+inline bool LockedImage::IsEdited(uint32_t address) const {
+    return doc_->editedSet_.contains(address);
+}
+
+inline const std::vector<uint32_t>& LockedImage::EditedAddresses() const {
+    return doc_->edited_;
+}
 
 } // namespace vantrel

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "app/App.h"
+#include "base/Reporter.h"
 #include "image/FileIo.h"
 #include "image/HexDoc.h"
 #include "image/HexText.h"
 #include "image/TextLoader.h"
+#include "platform/Ui.h"
 
 namespace vantrel {
 namespace {
@@ -25,13 +26,13 @@ int AddressLength(int type) {
 }
 
 // A record with a wrong checksum: used after a notice in a batch run, else the user decides.
-bool UseRecordWithBadChecksum(App& app) {
-    if (CMDLINE_IsBatchRunning(app)) {
-        APP_ReportError(app, 0, "Checksum-Error in File");
+bool UseRecordWithBadChecksum(const LoadSeams& seams) {
+    if (seams.batchRunning) {
+        seams.reporter.Report(0, "Checksum-Error in File");
         return true;
     }
-    return app.ui.MessageBox("Continue and ignore ?", "Checksum error !", MsgButtons::YesNo,
-                             MsgIcon::Question, MsgAnswer::Yes) == MsgAnswer::Yes;
+    return seams.ui.MessageBox("Continue and ignore ?", "Checksum error !", MsgButtons::YesNo,
+                               MsgIcon::Question, MsgAnswer::Yes) == MsgAnswer::Yes;
 }
 
 // One data record of n bytes (at most 32): S1, S2 or S3 by its last address.
@@ -79,7 +80,7 @@ void ReadSRecordLine(TextLoader& loader) {
         loader.SetError("Record too short for its address !");
         return;
     }
-    if (loader.checksum != 0xFF && !UseRecordWithBadChecksum(loader.app)) return;
+    if (loader.checksum != 0xFF && !UseRecordWithBadChecksum(loader.seams)) return;
     if (addressLength == 0) return;
 
     uint64_t address = 0;

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <new>
 
-#include "app/App.h"
+#include "base/Reporter.h"
+#include "base/UtilSnprintf.h"
 #include "image/FileIo.h"
 #include "image/HexDoc.h"
 #include "image/IntelHexFile.h"
 #include "image/SRecordFile.h"
-#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {
@@ -20,8 +20,8 @@ constexpr const char* kExpectedHex = "Expected Hex character : 0..9, A..F";
 
 } // namespace
 
-TextLoader::TextLoader(App& app_, CHEXDoc& doc_, ByteSource& source)
-    : app(app_), doc(doc_), source_(source) {}
+TextLoader::TextLoader(const LoadSeams& seams_, CHEXDoc& doc_, ByteSource& source)
+    : seams(seams_), doc(doc_), source_(source) {}
 
 void TextLoader::Refill() {
     std::size_t unread = fill_ - pos_;
@@ -63,7 +63,7 @@ uint8_t TextLoader::HexError() {
 
 void TextLoader::AddData(uint64_t address, uint32_t length, const uint8_t* bytes) {
     if (error_ || length == 0) return;
-    if (const char* refused = doc.AddData(address, length, bytes)) error_ = refused;
+    if (const char* refused = AddLoadedData(doc, seams, address, length, bytes)) error_ = refused;
 }
 
 void TextLoader::ReadLineEnd() {
@@ -142,12 +142,12 @@ bool TextLoader::Run() {
 
     if (!error_) return true;
     doc.ClearImage();
-    APP_ReportError(app, 219, UTIL_format("Error in line %d: %s", {lineCount_ + 1, error_}));
+    seams.reporter.Report(219, UTIL_format("Error in line %d: %s", {lineCount_ + 1, error_}));
     return false;
 }
 
-bool LoadTextFile(App& app, CHEXDoc& doc, ByteSource& source) {
-    TextLoader loader(app, doc, source);
+bool LoadTextFile(const LoadSeams& seams, CHEXDoc& doc, ByteSource& source) {
+    TextLoader loader(seams, doc, source);
     return loader.Run();
 }
 

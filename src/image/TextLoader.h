@@ -12,21 +12,19 @@
 #include <memory>
 
 #include "base/Hex.h"
+#include "image/LoadSeams.h"
 
 namespace vantrel {
 
-struct App;
 class CHEXDoc;
 class ByteSource;
 
 inline constexpr std::size_t kLoadWindowSize = 60000;
 inline constexpr std::size_t kLoadRefillBelow = 1000;
 
-
-
 class TextLoader {
   public:
-    TextLoader(App& app, CHEXDoc& doc, ByteSource& source);
+    TextLoader(const LoadSeams& seams, CHEXDoc& doc, ByteSource& source);
     // The whole load; false after the error was reported and the image cleared.
     bool Run();
 
@@ -52,7 +50,7 @@ class TextLoader {
     // Adds record data to the image; a refused block becomes the load error.
     void AddData(uint64_t address, uint32_t length, const uint8_t* bytes);
 
-    App& app;
+    const LoadSeams& seams;
     CHEXDoc& doc;
     uint8_t checksum = 0;
     // Intel HEX address state.
@@ -84,6 +82,6 @@ class TextLoader {
 };
 
 // Loads a text program file into the document (added to what it holds).
-bool LoadTextFile(App& app, CHEXDoc& doc, ByteSource& source);
+bool LoadTextFile(const LoadSeams& seams, CHEXDoc& doc, ByteSource& source);
 
 } // namespace vantrel

@@ -9,10 +9,10 @@
 
 #include "base/Crc16.h"
 #include "commands/DeviceSeam.h"
-#include "image/ImageFixture.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"
 #include "dialogs/RelocationDialog.h"
+#include "image/ImageFixture.h"
 
 namespace vantrel {
 namespace {
@@ -210,13 +210,13 @@ TEST_F(DocumentCommands, OpenAndMergeOfMissingFilesAndBadFiles) {
     EXPECT_TRUE(Has("File not found: missing.hex"));
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergegone.mot"}), 10);
     EXPECT_TRUE(Has("File not found: gone.mot"));
-    EXPECT_EQ(app->doc.TotalBytes(), 3u); // unchanged
+    EXPECT_EQ(app->doc.Lock()->TotalBytes(), 3u); // unchanged
 
     WriteFile(dir / "bad.hex", ":03100000010203E7\r\n:0300000001\r\n");
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-mergebad.hex"}), 10);
     EXPECT_TRUE(Has("Error in line 2: Expected Hex character : 0..9, A..F"));
     EXPECT_TRUE(Has("Failed to open document."));
-    EXPECT_TRUE(app->doc.Empty()); // also what was loaded before the merge
+    EXPECT_TRUE(app->doc.Lock()->Empty()); // also what was loaded before the merge
 
     std::filesystem::create_directory(dir / "folder");
     EXPECT_EQ(RunBatch({"-openfilefolder"}), 10); // exists but cannot be read: not a success
@@ -241,15 +241,23 @@ TEST_F(DocumentCommands, DeleteRangeAndRelocateFromTheCommandLine) {
     EXPECT_EQ(
         RunBatch({"-openfilein.mot", "-delrange1001-1001", "-relocate-1000", "-saveasout.mot"}), 0);
     EXPECT_EQ(Areas(), (AreaList{{0, {1}}, {2, {3}}}));
-    EXPECT_FALSE(app->documentModified);
+    EXPECT_FALSE(app->doc.IsModified());
 
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange1002-1001"}), 211);
     EXPECT_TRUE(Has("Start address has to be <= End address !"));
-    EXPECT_EQ(app->doc.TotalBytes(), 3u);
+    EXPECT_EQ(app->doc.Lock()->TotalBytes(), 3u);
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange1000,1001"}), 213);
     EXPECT_TRUE(Has("Separator has to be -"));
     EXPECT_EQ(RunBatch({"-openfilein.mot", "-delrange0-FFFFFFFF"}), 0); // the whole space
-    EXPECT_TRUE(app->doc.Empty());
+    EXPECT_TRUE(app->doc.Lock()->Empty());
+
+    // -relocate repaints the views as the menu command does.
+    int repaints = ui.repaints;
+    EXPECT_EQ(RunBatch({"-openfilein.mot"}), 0);
+    int openOnly = ui.repaints - repaints;
+    repaints = ui.repaints;
+    EXPECT_EQ(RunBatch({"-openfilein.mot", "-relocate10"}), 0);
+    EXPECT_EQ(ui.repaints - repaints, openOnly + 1);
 
     EXPECT_EQ(RunBatch({"-relocate100"}), 229);
     EXPECT_TRUE(Has("Can not relocate,\r\nbecause no file was loaded!"));
@@ -270,7 +278,7 @@ TEST_F(DocumentCommands, MenuOpenMergeAndReloadUseTheFileDialog) {
 
     ui.fileDialogReplies = {{true, (dir / "in.mot").string(), 0}};
     app->mainWindow->OnCommand(cmd::kMerge);
-    EXPECT_EQ(app->doc.TotalBytes(), 303u);
+    EXPECT_EQ(app->doc.Lock()->TotalBytes(), 303u);
     EXPECT_EQ(ui.recentFiles, std::vector<std::string>{(dir / "in.mot").string()});
 
     app->doc.SetModifiedFlag(true);
@@ -280,7 +288,7 @@ TEST_F(DocumentCommands, MenuOpenMergeAndReloadUseTheFileDialog) {
 
     ui.fileDialogReplies = {{false, "", 0}};
     app->mainWindow->OnCommand(cmd::kOpenFile); // Cancel changes nothing
-    EXPECT_EQ(app->doc.TotalBytes(), 3u);
+    EXPECT_EQ(app->doc.Lock()->TotalBytes(), 3u);
 }
 
 TEST_F(DocumentCommands, MenuSaveAsFollowsTheChosenType) {
@@ -371,9 +379,11 @@ TEST_F(DocumentCommands, MenuDeleteRangeAndRelocateUseTheirDialogs) {
     EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1001", "1001"}));
 
     ui.dialogEntries = {std::vector<std::string>{"-1000"}};
+    int repaints = ui.repaints;
     app->mainWindow->OnCommand(cmd::kRelocate);
     EXPECT_EQ(Areas(), (AreaList{{0, {1}}, {2, {3}}}));
     EXPECT_TRUE(app->doc.IsModified());
+    EXPECT_EQ(ui.repaints, repaints + 1); // the views show the moved image
 }
 
 TEST(AddressRangeDialog, FieldsAndLimits) {
@@ -399,7 +409,7 @@ TEST(AddressRangeDialog, FieldsAndLimits) {
         test::FakeClock clock;
         App app(ui, clock);
         AddressRange range{7, 7};
-        EXPECT_EQ(AcceptAddressRange(app, c.start, c.end, range), c.message == nullptr);
+        EXPECT_EQ(AcceptAddressRange(app.reporter, c.start, c.end, range), c.message == nullptr);
         if (c.message) {
             ASSERT_EQ(ui.boxes.size(), 1u);
             EXPECT_EQ(ui.boxes[0].text, c.message);
@@ -439,7 +449,7 @@ TEST_F(DocumentCommands, ImageCrcOverProgramRanges) {
     EXPECT_FALSE(Doc().CrcValid());
     Doc().SetByte(1, 0x22);
     Doc().SetByte(5, 0x33); // outside any area: added
-    EXPECT_EQ(Doc().EditedAddresses(), (std::vector<uint32_t>{1, 5}));
+    EXPECT_EQ(Doc().Lock().EditedAddresses(), (std::vector<uint32_t>{1, 5}));
     EXPECT_EQ(GetImageCrc(*app), 0u); // no bank selected yet
     EXPECT_FALSE(Doc().CrcValid());
     EXPECT_TRUE(Doc().AreasInsideDevice(std::vector<AddressRange>{{0, 1}, {4, 8}}));

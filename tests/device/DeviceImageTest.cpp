@@ -37,7 +37,7 @@ class DeviceImage : public test::AppFixture {
     }
     void Add(uint32_t address, std::vector<uint8_t> bytes) {
         ASSERT_EQ(app->doc.AddData(address, static_cast<uint32_t>(bytes.size()), bytes.data()),
-                  nullptr);
+                  AddResult::Added);
     }
     static uint32_t Kermit(std::vector<uint8_t> bytes) {
         return Crc16Kermit(0, bytes.data(), bytes.size());
@@ -135,7 +135,7 @@ TEST_F(DeviceImage, PasscodeMenuCommandsOnTheDocument) {
     app->selection.passcode = {0xA1, 0xA2, 0xA3};
 
     app->mainWindow->OnCommand(cmd::kCopyPasscode); // no image: disabled, nothing happens
-    EXPECT_TRUE(app->doc.Empty());
+    EXPECT_TRUE(app->doc.Lock()->Empty());
     EXPECT_FALSE(DocumentCommandEnabled(*app, cmd::kCopyPasscode));
 
     Add(0x100, {0x00, 0x00, 0x00});
@@ -143,11 +143,14 @@ TEST_F(DeviceImage, PasscodeMenuCommandsOnTheDocument) {
     app->pm.SetImageDirty(false);
     int repaints = ui.repaints;
     app->mainWindow->OnCommand(cmd::kCopyPasscode);
-    EXPECT_EQ(app->doc.GetByte(0x100, 0), 0xA1);
-    EXPECT_EQ(app->doc.GetByte(0x101, 0), 0x00); // ID byte 1 has no address
-    EXPECT_EQ(app->doc.GetByte(0x102, 0), 0xA3);
-    EXPECT_EQ(app->doc.GetByte(0x10F, 0), 3); // a new byte: the programmer must get it too
-    EXPECT_TRUE(app->doc.IsEdited(0x10F));
+    {
+        LockedImage image = app->doc.Lock();
+        EXPECT_EQ(image->GetByte(0x100, 0), 0xA1);
+        EXPECT_EQ(image->GetByte(0x101, 0), 0x00); // ID byte 1 has no address
+        EXPECT_EQ(image->GetByte(0x102, 0), 0xA3);
+        EXPECT_EQ(image->GetByte(0x10F, 0), 3); // a new byte: the programmer must get it too
+        EXPECT_TRUE(image.IsEdited(0x10F));
+    }
     EXPECT_TRUE(app->pm.ImageDirty());
     EXPECT_GT(ui.repaints, repaints);
 

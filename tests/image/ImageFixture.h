@@ -56,16 +56,17 @@ class ImageFixture : public AppFixture {
     TempDir install;
 
     CHEXDoc& Doc() { return app->doc; }
-    AreaList Areas() { return AreasOf(app->doc.Image()); }
+    AreaList Areas() { return AreasOf(app->doc.Lock().Image()); }
 
+    // A load as the document commands make it (their error path, Ui and overlap question).
     bool Load(std::string_view text) {
         StringSource source(text);
-        return LoadTextFile(*app, app->doc, source);
+        return LoadTextFile(ProgramFileLoadSeams(*app), app->doc, source);
     }
 
     void Add(uint64_t address, const Bytes& bytes) {
         ASSERT_EQ(app->doc.AddData(address, static_cast<uint32_t>(bytes.size()), bytes.data()),
-                  nullptr);
+                  AddResult::Added);
     }
 
     // Start-up with these arguments (as vantrel-cli: the batch ends the program), then timer

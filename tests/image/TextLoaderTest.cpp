@@ -190,8 +190,8 @@ TEST_F(TextLoaderTest, LineNumbersHoldAcrossManyWindowRefills) {
         text += SRec(3, i * 32, Bytes(32, 3)) + "\r\n";
     ASSERT_GT(text.size(), 5 * kLoadWindowSize);
     EXPECT_TRUE(Load(text));
-    EXPECT_EQ(Doc().TotalBytes(), 6000u * 32);
-    EXPECT_EQ(Doc().AreaCount(), 1u);
+    EXPECT_EQ(Doc().Lock()->TotalBytes(), 6000u * 32);
+    EXPECT_EQ(Doc().Lock()->AreaCount(), 1u);
     ExpectFails(
         {"error in the last record", text + "S1061000010203E4X\r\n", 6001, "Expected CR or LF"});
 }
