@@ -90,6 +90,7 @@ int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand) {
 }
 
 int32_t ExitInstance(App& app) {
+    app.mainQueue.Drain(); // reports of other threads still on their way
     SaveSettings(app);
     int32_t error = CMDLINE_GetErrorLevel(app);
     if (error == 0) error = GetLastErrorCode(app);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Ui.h"
@@ -30,6 +31,7 @@ struct MessageBoxCall {
     std::string caption;
     MsgButtons buttons;
     MsgIcon icon;
+    std::thread::id thread = std::this_thread::get_id(); // the thread that showed it
 };
 
 class FakeUi : public Ui {

@@ -28,6 +28,10 @@ LocatorDialog::LocatorDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(724, 307);
+    // A posted round is shown by a queued call on the dialog's (the GUI) thread.
+    queue_.SetWaker([this] {
+        QMetaObject::invokeMethod(this, [this] { queue_.Drain(); }, Qt::QueuedConnection);
+    });
 
     picture_ = new QLabel(this);
     picture_->setGeometry(7, 7, 126, 268);
@@ -92,8 +96,7 @@ void LocatorDialog::ShowRound(const DiscoveryTable& table) {
 }
 
 void LocatorDialog::PostRound(const DiscoveryTable& table) {
-    QMetaObject::invokeMethod(
-        this, [this, table] { ShowRound(table); }, Qt::QueuedConnection);
+    queue_.Post([this, table] { ShowRound(table); });
 }
 
 void LocatorDialog::accept() {

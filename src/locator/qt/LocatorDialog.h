@@ -1,11 +1,13 @@
 #pragma once
 // The locator's dialog: the list of located programmers, rebuilt after every discovery round.
 // Only the GUI thread touches the widgets: the worker hands each finished round to
-// PostRound(), which queues the rebuild onto the dialog's thread. OK (the button, Enter, or a
+// PostRound(), which queues the rebuild for the dialog's thread on a MainThreadQueue, the
+// program's one way of reaching the GUI thread. OK (the button, Enter, or a
 // double-click anywhere in the list) ends the dialog; Escape and the close box do not.
 // Whoever posts rounds must stop doing so before the dialog is destroyed.
 #include <QDialog>
 
+#include "base/MainThreadQueue.h"
 #include "locator/DiscoverDatagrams.h"
 
 class QLabel;
@@ -43,6 +45,7 @@ class LocatorDialog : public QDialog {
     QTreeWidget* list_;
     QPushButton* ok_;
     bool ending_ = false; // set by OK, so that the dialog may close
+    MainThreadQueue queue_; // rounds posted by the worker, drained on the GUI thread
 };
 
 } // namespace vantrel::locator

@@ -16,6 +16,7 @@ MainFrame::MainFrame(App& app, QtUi& ui) : app_(app) {
     resize(750, 560);
     move(0, 0);
     ui.SetWindow(this, statusBar());
+    ui.SetMainQueue(&app.mainQueue);
     statusBar()->showMessage("Ready");
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction("&About VANTREL...", this, [this] {

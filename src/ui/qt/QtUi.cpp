@@ -161,6 +161,11 @@ void QtUi::PumpMessages() {
     QApplication::processEvents();
 }
 
+void QtUi::WakeMainLoop() {
+    if (MainThreadQueue* queue = mainQueue_)
+        QMetaObject::invokeMethod(qApp, [queue] { queue->Drain(); }, Qt::QueuedConnection);
+}
+
 void QtUi::PostQuit(int code) {
     QApplication::exit(code);
 }

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QWidget>
 
+#include "base/MainThreadQueue.h"
 #include "platform/Ui.h"
 
 namespace vantrel {
@@ -17,6 +18,9 @@ class QtUi : public Ui {
                          MsgIcon icon, MsgAnswer defaultAnswer) override;
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override;
+    // Runs the queue's calls soon on the GUI thread, by a queued call.
+    void WakeMainLoop() override;
+    void SetMainQueue(MainThreadQueue* queue) { mainQueue_ = queue; }
     void PostQuit(int code) override;
     void Repaint() override;
     bool OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
@@ -49,6 +53,7 @@ class QtUi : public Ui {
     QLabel* panes_[3] = {};
     QString baseTitle_;
     QMenu* targetMenu_ = nullptr;
+    MainThreadQueue* mainQueue_ = nullptr;
 };
 
 } // namespace vantrel
