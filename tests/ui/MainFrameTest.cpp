@@ -13,6 +13,9 @@
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/QtUi.h"
+#include "ui/MenuTable.h"
+
+#include <QMenuBar>
 
 namespace vantrel {
 namespace {
@@ -47,6 +50,35 @@ TEST(MainFrame, TitleSizeAndStatusPanes) {
     ui.SetStatusText(2, "No communication");
     EXPECT_EQ(static_cast<QLabel*>(ui.PaneWidget(2))->text().toStdString(), "No communication");
     EXPECT_TRUE(std::filesystem::exists(Screenshot(frame, "main-window.png")));
+}
+
+// The menu bar is the menu table: popups and items in their order; an item is enabled only
+// while its command has a handler that allows it.
+TEST(MainFrame, MenusComeFromTheTable) {
+    Qt();
+    test::FakeClock clock;
+    QtUi ui;
+    App app(ui, clock);
+    MainFrame frame(app, ui);
+    QList<QAction*> popups = frame.menuBar()->actions();
+    ASSERT_EQ(popups.size(), static_cast<qsizetype>(MainMenu().size()));
+    for (std::size_t p = 0; p < MainMenu().size(); ++p) {
+        const MenuPopup& popup = MainMenu()[p];
+        QMenu* menu = popups[static_cast<qsizetype>(p)]->menu();
+        SCOPED_TRACE(popup.text);
+        EXPECT_EQ(menu->title().toStdString(), popup.text);
+        ASSERT_EQ(menu->actions().size(), static_cast<qsizetype>(popup.items.size()));
+        emit menu->aboutToShow();
+        for (std::size_t i = 0; i < popup.items.size(); ++i) {
+            QAction* action = menu->actions()[static_cast<qsizetype>(i)];
+            EXPECT_EQ(action->text().toStdString(), popup.items[i].text);
+            EXPECT_EQ(action->data().toInt(), popup.items[i].command);
+            bool handled = popup.items[i].command == cmd::kAbout ||
+                           popup.items[i].command == cmd::kExit;
+            EXPECT_EQ(action->isEnabled(), handled) << popup.items[i].text;
+        }
+    }
+    EXPECT_EQ(ui.TargetMenuItemCount(), 7); // the device items go into the Target menu
 }
 
 TEST(AboutDialog, ShowsVersionAndBuildStamp) {

@@ -5,7 +5,9 @@
 
 #include "app/App.h"
 #include "base/Version.h"
+#include "commands/DocumentCommands.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuTable.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/QtUi.h"
 
@@ -18,8 +20,8 @@ MainFrame::MainFrame(App& app, QtUi& ui) : app_(app) {
     ui.SetWindow(this, statusBar());
     ui.SetMainQueue(&app.mainQueue);
     statusBar()->showMessage("Ready");
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->addAction("&About VANTREL...", this, [this] {
+    BuildMenus(ui);
+    app.commands.SetPlain(cmd::kAbout, [this] {
         AboutDialog about(this);
         about.exec();
     });
@@ -27,6 +29,34 @@ MainFrame::MainFrame(App& app, QtUi& ui) : app_(app) {
         if (app_.mainWindow) app_.mainWindow->OnTimer();
     });
     timer_.start(50);
+}
+
+// The menu bar from the menu table. An item is enabled while its command has a handler that
+// allows it now (checked whenever a menu opens); the Target items inserted at run time carry
+// their command the same way.
+void MainFrame::BuildMenus(QtUi& ui) {
+    for (const MenuPopup& popup : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.text));
+        for (const MenuItem& item : popup.items)
+            menu->addAction(QString::fromLatin1(item.text))->setData(item.command);
+        if (popup.items.data() == MainMenu()[kTargetPopup].items.data()) ui.SetTargetMenu(menu);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            for (QAction* action : menu->actions())
+                action->setEnabled(CommandEnabled(action->data().toInt()));
+        });
+        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+            int command = action->data().toInt();
+            if (app_.mainWindow)
+                app_.mainWindow->OnCommand(command);
+            else
+                app_.commands.Run(command);
+        });
+    }
+}
+
+bool MainFrame::CommandEnabled(int command) const {
+    if (command == cmd::kExit) return true;
+    return app_.commands.Has(command) && DocumentCommandEnabled(app_, command);
 }
 
 } // namespace vantrel

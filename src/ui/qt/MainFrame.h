@@ -14,6 +14,10 @@ class MainFrame : public QMainWindow {
     MainFrame(App& app, QtUi& ui);
 
   private:
+    static constexpr std::size_t kTargetPopup = 3;
+    void BuildMenus(QtUi& ui);
+    bool CommandEnabled(int command) const;
+
     App& app_;
     QTimer timer_;
 };
