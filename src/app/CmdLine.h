@@ -86,6 +86,22 @@ std::string CMDLINE_HelpText();
 
 // A reader over one command's parameter whose errors go to the error file (and the console).
 ParamReader CMDLINE_ParamReader(App& app, const std::string& param);
+// The readers of a command's parameter under their old names.
+inline const std::string& CMDLINE_GetParam(const ParamReader& param) {
+    return param.Param();
+}
+inline char CMDLINE_GetChar(ParamReader& param) {
+    return param.GetChar();
+}
+inline int32_t CMDLINE_GetHexValue(ParamReader& param) {
+    return param.GetHexValue();
+}
+inline std::string CMDLINE_GetString(ParamReader& param, std::size_t maxLength) {
+    return param.GetString(maxLength);
+}
+inline bool CMDLINE_HasParseError(const ParamReader& param) {
+    return param.HasParseError();
+}
 
 const std::string& CMDLINE_GetParam(const App& app);
 // Makes `param` the text the readers below read from, at its start.

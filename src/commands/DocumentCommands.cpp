@@ -117,15 +117,15 @@ void SetDocumentPath(App& app, const std::string& path, bool listed) {
 }
 
 // FROM-TO of -delrange and of -saveas NAME.bin,FROM-TO; false after the error was reported.
-bool ReadBatchRange(App& app, AddressRange& range) {
-    auto from = static_cast<uint32_t>(CMDLINE_GetHexValue(app));
-    if (CMDLINE_HasParseError(app)) return false;
-    if (CMDLINE_GetChar(app) != '-') {
+bool ReadBatchRange(App& app, ParamReader& param, AddressRange& range) {
+    auto from = static_cast<uint32_t>(CMDLINE_GetHexValue(param));
+    if (CMDLINE_HasParseError(param)) return false;
+    if (CMDLINE_GetChar(param) != '-') {
         APP_ReportError(app, 213, "Separator has to be -");
         return false;
     }
-    auto to = static_cast<uint32_t>(CMDLINE_GetHexValue(app));
-    if (CMDLINE_HasParseError(app)) return false;
+    auto to = static_cast<uint32_t>(CMDLINE_GetHexValue(param));
+    if (CMDLINE_HasParseError(param)) return false;
     if (from > to) {
         APP_ReportError(app, 211, "Start address has to be <= End address !");
         return false;
@@ -141,10 +141,10 @@ AddressRange ImageRange(const App& app) {
 }
 
 // The range an export covers; false when a batch range was refused.
-bool ExportRange(App& app, AddressRange& range) {
+bool ExportRange(App& app, ParamReader& param, AddressRange& range) {
     if (app.doc.fileType == kFileBinary) {
         if (IsBatch(app)) {
-            if (CMDLINE_GetChar(app) == ',') return ReadBatchRange(app, range);
+            if (CMDLINE_GetChar(param) == ',') return ReadBatchRange(app, param, range);
             range = ImageRange(app);
             return true;
         }
@@ -191,7 +191,7 @@ bool OpenDocumentFile(App& app, const std::string& path) {
     return true;
 }
 
-bool SaveDocumentFile(App& app, const std::string& path) {
+bool SaveDocumentFile(App& app, const std::string& path, ParamReader* param) {
     CHEXDoc& doc = app.doc;
     doc.isCurrent = true;
     uint32_t type = doc.fileType;
@@ -201,7 +201,10 @@ bool SaveDocumentFile(App& app, const std::string& path) {
         return false;
     }
     AddressRange range;
-    if ((type == kFileBinary || type == kFileCArray) && !ExportRange(app, range)) return false;
+    ParamReader noParam;
+    if ((type == kFileBinary || type == kFileCArray) &&
+        !ExportRange(app, param ? *param : noParam, range))
+        return false;
 
     OutputFile out(app.fileWriteChecks);
     if (out.Open(path)) {
@@ -255,10 +258,10 @@ void OnFileOpen(App& app) {
     app.ui.Repaint();
 }
 
-void OnFileMerge(App& app) {
+void OnFileMerge(App& app, ParamReader* param) {
     CHEXDoc& doc = app.doc;
     std::string path;
-    if (!ChooseFileToRead(app, CMDLINE_GetParam(app), path)) return;
+    if (!ChooseFileToRead(app, param ? param->Param() : std::string(), path)) return;
     ReadFile file(path);
     if (!OpenForReading(app, path, file)) return;
     if (ReadProgramFile(app, file)) {
@@ -285,13 +288,15 @@ void OnFileSave(App& app) {
     if (SaveDocumentFile(app, app.doc.path)) SetDocumentPath(app, app.doc.path, true);
 }
 
-void OnFileSaveAs(App& app) {
+void OnFileSaveAs(App& app, ParamReader* batchParam) {
     CHEXDoc& doc = app.doc;
     std::string path;
     if (IsBatch(app)) {
+        ParamReader noParam;
+        ParamReader& param = batchParam ? *batchParam : noParam;
         // The name ends at a comma: ",FROM-TO" is left for the binary writer.
-        std::string name = CMDLINE_GetString(app, kMaxSaveAsName);
-        if (CMDLINE_HasParseError(app)) return;
+        std::string name = CMDLINE_GetString(param, kMaxSaveAsName);
+        if (CMDLINE_HasParseError(param)) return;
         uint32_t type = FileTypeForSaveAsName(name);
         if (type == kFileNone) {
             APP_ReportError(app, 220);
@@ -319,14 +324,15 @@ void OnFileSaveAs(App& app) {
         int index = doc.filterIndex;
         doc.fileType = index >= 2 && index <= 4 ? static_cast<uint32_t>(index) : kFileSRecord;
     }
-    if (SaveDocumentFile(app, path)) SetDocumentPath(app, path, true);
+    if (SaveDocumentFile(app, path, batchParam)) SetDocumentPath(app, path, true);
 }
 
-void OnEditDeleteRange(App& app) {
+void OnEditDeleteRange(App& app, ParamReader* param) {
     CHEXDoc& doc = app.doc;
     AddressRange range = doc.lastDeleteRange;
     if (IsBatch(app)) {
-        if (!ReadBatchRange(app, range)) return;
+        ParamReader noParam;
+        if (!ReadBatchRange(app, param ? *param : noParam, range)) return;
     } else if (!RunAddressRangeDialog(app.ui, app.reporter, range)) {
         return;
     }
@@ -344,9 +350,9 @@ void OnEditRelocate(App& app) {
     app.ui.Repaint();
 }
 
-void RelocateFromCommandLine(App& app) {
-    int32_t offset = CMDLINE_GetHexValue(app);
-    if (CMDLINE_HasParseError(app)) {
+void RelocateFromCommandLine(App& app, ParamReader& param) {
+    int32_t offset = CMDLINE_GetHexValue(param);
+    if (CMDLINE_HasParseError(param)) {
         APP_ReportError(app, 212, "-relocate needs 1 Hex parameter ");
         return;
     }
@@ -377,10 +383,10 @@ void RegisterDocumentCommands(App& app) {
     CommandTable& window = app.commands;
     window.SetPlain(cmd::kOpenFile, [&app] { OnFileOpen(app); });
     window.SetPlain(cmd::kReload, [&app] { OnFileReload(app); });
-    window.SetPlain(cmd::kMerge, [&app] { OnFileMerge(app); });
-    window.SetPlain(cmd::kSaveAs, [&app] { OnFileSaveAs(app); });
+    window.Set(cmd::kMerge, [&app](ParamReader* param) { OnFileMerge(app, param); });
+    window.Set(cmd::kSaveAs, [&app](ParamReader* param) { OnFileSaveAs(app, param); });
     window.SetPlain(cmd::kFileSave, [&app] { OnFileSave(app); });
-    window.SetPlain(cmd::kDelRange, [&app] { OnEditDeleteRange(app); });
+    window.Set(cmd::kDelRange, [&app](ParamReader* param) { OnEditDeleteRange(app, param); });
     window.SetPlain(cmd::kRelocate, [&app] { OnEditRelocate(app); });
     window.SetPlain(cmd::kCopyPasscode, [&app] { OnEditCopyPasscode(app); });
     window.SetPlain(cmd::kSetPasscode, [&app] { OnEditSetPasscode(app); });

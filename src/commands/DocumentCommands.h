@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/CommandIds.h"
+#include "base/ParamReader.h"
 #include "image/LoadSeams.h"
 
 namespace vantrel {
@@ -17,14 +18,14 @@ struct App;
 void RegisterDocumentCommands(App& app);
 
 void OnFileOpen(App& app);
-void OnFileMerge(App& app);
+void OnFileMerge(App& app, ParamReader* param = nullptr);
 void OnFileReload(App& app);
 void OnFileSave(App& app);
-void OnFileSaveAs(App& app);
-void OnEditDeleteRange(App& app);
+void OnFileSaveAs(App& app, ParamReader* param = nullptr);
+void OnEditDeleteRange(App& app, ParamReader* param = nullptr);
 void OnEditRelocate(App& app);
 // -relocate: batch mode runs it itself.
-void RelocateFromCommandLine(App& app);
+void RelocateFromCommandLine(App& app, ParamReader& param);
 
 // The menu items that need a loaded image (Merge, Reload, Relocate, Delete Range, and the
 // passcode commands, which also need a device that takes a passcode).
@@ -36,7 +37,7 @@ bool DocumentCommandEnabled(const App& app, int command);
 bool OpenDocumentFile(App& app, const std::string& path);
 // Storing in the document's file type. False when nothing was written; an existing file of
 // that name is then left as it was.
-bool SaveDocumentFile(App& app, const std::string& path);
+bool SaveDocumentFile(App& app, const std::string& path, ParamReader* param = nullptr);
 
 // What the program file readers need of the application: the error path, the Ui, whether a
 // batch runs, and the overlap question as error 231 that the main window answers.

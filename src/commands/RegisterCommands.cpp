@@ -11,7 +11,7 @@ void RegisterCommands(App& app) {
     // Relocate: the menu asks for the offset, batch mode reads it from the command line.
     app.commands.Set(cmd::kRelocate, [&app](ParamReader* param) {
         if (param)
-            RelocateFromCommandLine(app);
+            RelocateFromCommandLine(app, *param);
         else
             OnEditRelocate(app);
     });
