@@ -12,6 +12,9 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     };
     cmdline.errorFile.SetNoticeHandler(notice);
     log.SetNoticeHandler(notice);
+    // The device, the banks, the fill byte or the external area changed: the cached image CRC
+    // no longer holds.
+    selection.SetChangeHook([this] { doc.MarkCrcStale(); });
 }
 
 // At process exit the error file gets its closing lines and the log its end line.

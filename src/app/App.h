@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "app/AppReporter.h"
 #include "app/CmdLine.h"
 #include "base/LogFile.h"
-#include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
 #include "image/HexDoc.h"
@@ -17,6 +17,7 @@
 #include "settings/ProgramOptions.h"
 #include "settings/SettingsSelection.h"
 #include "settings/SettingsState.h"
+#include "ui/DeviceMenu.h"
 
 namespace vantrel {
 
@@ -30,6 +31,7 @@ struct App {
 
     Ui& ui;
     Clock& clock;
+    AppReporter reporter{*this};
 
     std::string programDirectory; // with a trailing '/'
     CmdLineState cmdline;
@@ -37,9 +39,10 @@ struct App {
     ProtocolManager pm;
     ProgramOptions options;
     StartupOverrides overrides;
-    CHEXDoc doc{*this};         // the memory image and its file state
-    DeviceTable devices;        // every known device
-    DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
+    CHEXDoc doc{*this};  // the memory image and its file state
+    DeviceTable devices; // every known device
+    // The chosen device, banks, passcode, program ranges; its changes mark the image CRC stale.
+    DeviceSelection selection{devices, reporter};
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
     SettingsState settings;
     // The device selection as loading and saving the settings see it; null until set.

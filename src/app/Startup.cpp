@@ -2,12 +2,12 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
-#include "device/DeviceChecks.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsLoadSave.h"
+#include "ui/DeviceMenu.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {

@@ -8,7 +8,7 @@
 namespace vantrel {
 
 bool PasscodeCommandsEnabled(const App& app) {
-    return !app.doc.Empty() && UsesPasscode(app);
+    return !app.doc.Empty() && app.selection.UsesPasscode();
 }
 
 // A disabled menu item cannot be chosen; a command that arrives anyway does nothing.
@@ -16,7 +16,7 @@ void OnEditCopyPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
     {
         auto guard = app.doc.LockImage();
-        for (auto [address, value] : PasscodeImageWrites(app))
+        for (auto [address, value] : PasscodeImageWrites(app.selection))
             app.doc.SetByte(address, value);
     }
     app.ui.Repaint();
@@ -26,7 +26,7 @@ void OnEditSetPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
     {
         auto guard = app.doc.LockImage();
-        SetPasscodeFromImage(app, ImageView(app.doc.Image()));
+        SetPasscodeFromImage(app.selection, ImageView(app.doc.Image()));
     }
     app.ui.Repaint();
 }

@@ -15,50 +15,49 @@ bool InRange(int index, int count) {
 } // namespace
 
 int DeviceSettingsSelection::SelectDeviceByName(const std::string& name) {
-    return vantrel::SelectDeviceByName(app_, name);
+    return app_.selection.SelectDeviceByName(name);
 }
 int DeviceSettingsSelection::SetStartBank(int32_t bank) {
-    return vantrel::SetStartBank(app_, bank);
+    return app_.selection.SetStartBank(bank);
 }
 int DeviceSettingsSelection::SetEndBank(int32_t bank) {
-    return vantrel::SetEndBank(app_, bank);
+    return app_.selection.SetEndBank(bank);
 }
 int DeviceSettingsSelection::SetInterface(int32_t interfaceIndex) {
-    return vantrel::SetInterface(app_, interfaceIndex);
+    return app_.selection.SetInterface(interfaceIndex);
 }
 int DeviceSettingsSelection::SetSpeed(int32_t speedIndex) {
-    return vantrel::SetSpeed(app_, speedIndex);
+    return app_.selection.SetSpeed(speedIndex);
 }
 int DeviceSettingsSelection::SetFillByte(int32_t fillByte) {
-    return vantrel::SetFillByte(app_, fillByte);
+    return app_.selection.SetFillByte(fillByte);
 }
 
 // A device that was named but not found is saved under the name it was asked for (never as
 // the table's first device, which the selection falls back to): the next start reports it
 // again, and restoring the device database restores the set-up.
 std::string DeviceSettingsSelection::SelectedDeviceName() const {
-    const DeviceRecord* device = SelectedDevice(app_);
+    const DeviceRecord* device = app_.selection.SelectedDevice();
     if (device && app_.selection.deviceKnown) return device->device;
     return app_.selection.unmatchedName;
 }
 
 bool DeviceSettingsSelection::HasBanks() const {
-    const DeviceRecord* device = SelectedDevice(app_);
+    const DeviceRecord* device = app_.selection.SelectedDevice();
     return device && BankCount(*device) > 0;
 }
 
 int DeviceSettingsSelection::SpeedCount() const {
-    const DeviceRecord* device = SelectedDevice(app_);
+    const DeviceRecord* device = app_.selection.SelectedDevice();
     return device ? SpeedSettingCount(*device, PM_Status(app_.pm).hardwareVersion) : 0;
 }
 
 void DeviceSettingsSelection::SelectAllBanks() {
-    vantrel::SelectAllBanks(app_);
+    app_.selection.SelectAllBanks();
 }
 
 void DeviceSettingsSelection::ApplyBankSelection() {
-    RebuildProgramRanges(app_);
-    MarkImageCrcStale(app_);
+    app_.selection.RebuildProgramRanges();
 }
 
 void DeviceSettingsSelection::SetBankSelectMode(bool individual) {
@@ -69,9 +68,7 @@ bool DeviceSettingsSelection::BankSelectMode() const {
 }
 
 void DeviceSettingsSelection::SetBankFlag(int bank, uint8_t flag) {
-    if (!InRange(bank, kBankFlags)) return;
-    app_.selection.bankFlags[static_cast<std::size_t>(bank)] = flag != 0;
-    MarkImageCrcStale(app_);
+    app_.selection.SetBankFlag(bank, flag != 0);
 }
 uint8_t DeviceSettingsSelection::BankFlag(int bank) const {
     return InRange(bank, kBankFlags) && app_.selection.bankFlags[static_cast<std::size_t>(bank)];
@@ -105,8 +102,7 @@ uint8_t DeviceSettingsSelection::PasscodeByte(int number) const {
 }
 
 void DeviceSettingsSelection::SetExternalArea(uint32_t start, uint32_t length) {
-    app_.selection.additional = {start, length};
-    MarkImageCrcStale(app_);
+    app_.selection.SetExternalArea(start, length);
 }
 uint32_t DeviceSettingsSelection::ExternalStart() const {
     return app_.selection.additional.start;
@@ -120,14 +116,15 @@ void DeviceSettingsSelection::SetPasscodeCountAddress(uint32_t address) {
     app_.selection.toshibaIdLengthAddress = address;
 }
 uint32_t DeviceSettingsSelection::PasscodeCountAddress() {
-    return SelectedDevice(app_) ? ToshibaIdLengthAddress(app_)
-                                : app_.selection.toshibaIdLengthAddress;
+    return app_.selection.SelectedDevice() ? app_.selection.ToshibaIdLengthAddress()
+                                           : app_.selection.toshibaIdLengthAddress;
 }
 void DeviceSettingsSelection::SetPasscodeCompareAddress(uint32_t address) {
     app_.selection.toshibaIdAddress = address;
 }
 uint32_t DeviceSettingsSelection::PasscodeCompareAddress() {
-    return SelectedDevice(app_) ? ToshibaIdAddress(app_) : app_.selection.toshibaIdAddress;
+    return app_.selection.SelectedDevice() ? app_.selection.ToshibaIdAddress()
+                                           : app_.selection.toshibaIdAddress;
 }
 
 int32_t DeviceSettingsSelection::StartBank() const {

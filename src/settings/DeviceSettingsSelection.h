@@ -1,7 +1,6 @@
 #pragma once
 // The device selection as loading and saving the settings see it: the SettingsSelection
-// interface over the program's DeviceSelection and device table. Every change that touches
-// the image CRC (device, banks, fill byte, external area) marks the document's CRC stale.
+// interface over the program's DeviceSelection and device table.
 #include "settings/SettingsSelection.h"
 
 namespace vantrel {

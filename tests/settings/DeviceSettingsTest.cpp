@@ -6,8 +6,8 @@
 #include "app/Batch.h"
 #include "app/Startup.h"
 #include "commands/DeviceCommands.h"
-#include "device/DeviceSelection.h"
 #include "commands/DeviceSeam.h"
+#include "device/DeviceSelection.h"
 #include "settings/DeviceSettingsSelection.h"
 #include "settings/SettingsFixture.h"
 #include "settings/SettingsLoadSave.h"
@@ -54,8 +54,8 @@ TEST_F(DeviceSettings, LoadAppliesEveryDeviceKeyAndSaveWritesThemBack) {
     Prepare(*app);
     EXPECT_FALSE(LoadSettings(*app)) << testing::PrintToString(Messages());
     const DeviceSelection& s = app->selection;
-    ASSERT_NE(SelectedDevice(*app), nullptr);
-    EXPECT_EQ(SelectedDevice(*app)->device, "NR16C62A");
+    ASSERT_NE(app->selection.SelectedDevice(), nullptr);
+    EXPECT_EQ(app->selection.SelectedDevice()->device, "NR16C62A");
     EXPECT_EQ(s.startBank, 1);
     EXPECT_EQ(s.endBank, 3);
     EXPECT_EQ(s.programRanges, (ProgramRanges{{0xD0000, 0x28000}})); // banks 1..3 joined
