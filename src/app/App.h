@@ -15,8 +15,8 @@
 #include "platform/SafeFileWriter.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsSelection.h"
-#include "settings/SettingsState.h"
 #include "ui/DeviceMenu.h"
 
 namespace vantrel {
@@ -44,12 +44,12 @@ struct App {
     // The chosen device, banks, passcode, program ranges; its changes mark the image CRC stale.
     DeviceSelection selection{devices, reporter};
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
-    SettingsState settings;
     // The device selection as loading and saving the settings see it; null until set.
     std::unique_ptr<SettingsSelection> settingsSelection;
     // How saves of program files and of the settings find out whether a new file can be made
     // beside the old one (a test may answer for the system).
     SafeWriteChecks fileWriteChecks;
+    SettingsFile settings{programDirectory, reporter, ui, fileWriteChecks};
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

@@ -14,11 +14,11 @@ std::string Indexed(const char* name, int n) {
 }
 
 int32_t Read(App& app, const std::string& key, int32_t defaultValue) {
-    return INI_ReadInt(app, kSection, key.c_str(), defaultValue);
+    return INI_ReadInt(app.settings, kSection, key.c_str(), defaultValue);
 }
 
 void Write(App& app, const std::string& key, int32_t value) {
-    INI_WriteInt(app, kSection, key.c_str(), value);
+    INI_WriteInt(app.settings, kSection, key.c_str(), value);
 }
 
 void Write(App& app, const std::string& key, uint32_t value) {
@@ -42,7 +42,7 @@ bool LoadSettings(App& app) {
     int32_t comPort = Read(app, "ComPort", 1);
     o.logEnable = Read(app, "LOG_Enable", 0) != 0;
     char device[256] = {}; // names of up to 255 characters
-    INI_ReadString(app, kSection, "Device", device, sizeof device);
+    INI_ReadString(app.settings, kSection, "Device", device, sizeof device);
     int32_t startBank = Read(app, "SBank", 0);
     int32_t endBank = Read(app, "EBank", 0);
     int32_t interfaceIndex = Read(app, "Interface", 1);
@@ -127,12 +127,12 @@ bool LoadSettings(App& app) {
 void SaveSettings(App& app) {
     const ProgramOptions& o = app.options;
     SettingsSelection* selection = app.settingsSelection.get();
-    SettingsSave save(app); // one rewrite of the file and at most one message of each kind
+    SettingsSave save(app.settings); // one rewrite of the file and at most one message of each kind
 
     Write(app, "ComPort", o.comPort);
     Write(app, "LOG_Enable", o.logEnable ? 1 : 0);
     if (selection) {
-        INI_WriteString(app, kSection, "Device", selection->SelectedDeviceName().c_str());
+        INI_WriteString(app.settings, kSection, "Device", selection->SelectedDeviceName().c_str());
         Write(app, "SBank", selection->StartBank());
         Write(app, "EBank", selection->EndBank());
         Write(app, "Interface", selection->Interface());

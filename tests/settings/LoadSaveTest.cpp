@@ -329,11 +329,11 @@ TEST_F(LoadSave, AFullSaveRewritesTheFileOnceAndShowsAFailureOnce) {
         EXPECT_EQ(rewrites, c.rewrites);
         // The keys are in the text either way; those that fit are in the file when it could be
         // written.
-        EXPECT_EQ(INI_ReadInt(other, "Settings", "ComPort", 0), 7);
+        EXPECT_EQ(INI_ReadInt(other.settings, "Settings", "ComPort", 0), 7);
         bool inFile = test::ReadFile(path).find("ComPort = 7\r\n") != std::string::npos;
         EXPECT_EQ(inFile, !c.readOnly);
         // A single write outside a full save rewrites the file at once.
-        INI_WriteInt(other, "Settings", "ComPort", 8);
+        INI_WriteInt(other.settings, "Settings", "ComPort", 8);
         EXPECT_EQ(rewrites, c.rewrites + (c.readOnly ? 0 : 1));
     }
 }
