@@ -16,7 +16,6 @@
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsSelection.h"
 #include "ui/DeviceMenu.h"
 
 namespace vantrel {
@@ -44,8 +43,6 @@ struct App {
     // The chosen device, banks, passcode, program ranges; its changes mark the image CRC stale.
     DeviceSelection selection{devices, reporter};
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
-    // The device selection as loading and saving the settings see it; null until set.
-    std::unique_ptr<SettingsSelection> settingsSelection;
     // How saves of program files and of the settings find out whether a new file can be made
     // beside the old one (a test may answer for the system).
     SafeWriteChecks fileWriteChecks;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/App.h"
+#include "app/SettingsApply.h"
 #include "settings/Ini.h"
 #include "settings/PortsSection.h"
-#include "settings/SettingsLoadSave.h"
 #include "support/FakeClock.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
