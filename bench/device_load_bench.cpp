@@ -5,10 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/App.h"
 #include "device/DeviceCsv.h"
 #include "device/DeviceFile.h"
-#include "platform/SteadyClock.h"
 #include "ui/console/ConsoleUi.h"
 
 int main(int argc, char** argv) {
@@ -17,15 +15,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: device_load_bench <program directory>\n");
         return 2;
     }
-    SteadyClock clock;
     ConsoleUi ui;
-    App app(ui, clock);
-    app.programDirectory = std::string(argv[1]) + "/";
+    DeviceTable devices;
+    const std::string programDirectory = std::string(argv[1]) + "/";
     auto start = std::chrono::steady_clock::now();
-    ReadDeviceCsv(app);
-    LoadDeviceFiles(app);
+    ReadDeviceCsv(ui, devices, programDirectory);
+    LoadDeviceFiles(ui, devices, programDirectory);
     auto end = std::chrono::steady_clock::now();
     double ms = std::chrono::duration<double, std::milli>(end - start).count();
-    std::printf("%.1f ms %d devices\n", ms, DeviceCount(app.devices));
+    std::printf("%.1f ms %d devices\n", ms, DeviceCount(devices));
     return 0;
 }

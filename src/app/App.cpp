@@ -11,6 +11,9 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     cmdline.errorFile.SetNoticeHandler(notice);
     log.SetNoticeHandler(notice);
     mainQueue.SetWaker([this] { ui.WakeMainLoop(); });
+    // The device, the banks, the fill byte or the external area changed: the cached image CRC
+    // no longer holds.
+    selection.SetChangeHook([this] { doc.MarkCrcStale(); });
 }
 
 void AppReporter::Report(int32_t code, const char* text) {

@@ -11,7 +11,6 @@
 #include "app/MainWindowBase.h"
 #include "base/MainThreadQueue.h"
 #include "base/LogFile.h"
-#include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
 #include "image/HexDoc.h"
@@ -20,10 +19,15 @@
 #include "platform/SafeFileWriter.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
-#include "settings/SettingsSelection.h"
-#include "settings/SettingsState.h"
+#include "settings/SettingsFile.h"
 
 namespace vantrel {
+
+// Which device-dependent items of the Target menu are in it now (ui/DeviceMenu keeps them).
+struct DeviceMenuState {
+    bool clearAllInMenu = false;
+    bool clearChipInMenu = false;
+};
 
 struct App {
     App(Ui& ui, Clock& clock);
@@ -49,15 +53,14 @@ struct App {
     // The memory image and its file state; a change the programmer must get marks the link's
     // image dirty.
     CHEXDoc doc{[this] { pm.MarkImageDirty(); }};
-    DeviceTable devices;        // every known device
-    DeviceSelection selection;  // the chosen device, banks, passcode, program ranges
+    DeviceTable devices; // every known device
+    // The chosen device, banks, passcode, program ranges; its changes mark the image CRC stale.
+    DeviceSelection selection{devices, reporter};
     DeviceMenuState deviceMenu; // which device-dependent Target menu items are in the menu
-    SettingsState settings;
-    // The device selection as loading and saving the settings see it; null until set.
-    std::unique_ptr<SettingsSelection> settingsSelection;
     // How saves of program files and of the settings find out whether a new file can be made
     // beside the old one (a test may answer for the system).
     SafeWriteChecks fileWriteChecks;
+    SettingsFile settings{programDirectory, reporter, ui, fileWriteChecks};
 
     int32_t lastErrorCode = 0;
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)

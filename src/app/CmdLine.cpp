@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "app/App.h"
-#include "commands/DeviceCommands.h"
 #include "base/TextScanner.h"
 #include "base/UtilSnprintf.h"
+#include "commands/DeviceCommands.h"
 #include "settings/Ini.h"
 
 namespace vantrel {
@@ -127,7 +127,7 @@ void RunIndex(App& app, const std::string& param) {
         return;
     }
     app.overrides.settingsIndex = static_cast<int>(number);
-    INI_SetIndex(app, app.overrides.settingsIndex);
+    INI_SetIndex(app.settings, app.overrides.settingsIndex);
 }
 
 void RunAtOnce(App& app, AtOnce what, const std::string& param) {

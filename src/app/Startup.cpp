@@ -2,13 +2,12 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
-#include "device/DeviceChecks.h"
+#include "app/SettingsApply.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
 #include "commands/RegisterCommands.h"
 #include "platform/ProgramDirectory.h"
-#include "settings/DeviceSettingsSelection.h"
-#include "settings/SettingsLoadSave.h"
+#include "ui/DeviceMenu.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
@@ -33,10 +32,8 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
             app.cmdline.exitRequested = true; // a full queue ends with its last command
     }
 
-    // The settings apply to the device selection; a test may have given its own already.
-    if (!app.settingsSelection)
-        app.settingsSelection = std::make_unique<DeviceSettingsSelection>(app);
-    bool settingsCorrected = LoadSettings(app);
+    // Every key is read first, then applied to the device selection and the options.
+    bool settingsCorrected = ApplySettings(app, ReadSettings(app.settings));
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
 
@@ -91,7 +88,7 @@ int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand) {
 
 int32_t ExitInstance(App& app) {
     app.mainQueue.Drain(); // reports of other threads still on their way
-    SaveSettings(app);
+    WriteSettings(app.settings, SettingsToSave(app));
     int32_t error = CMDLINE_GetErrorLevel(app);
     if (error == 0) error = GetLastErrorCode(app);
     return ExitCodeFor(error, app.options.detailedError, app.cmdline.lastBatchCommand);

@@ -9,6 +9,9 @@
 #include "app/App.h"
 #include "app/Batch.h"
 #include "app/CmdLine.h"
+#include "base/Codes.h"
+#include "base/TextScanner.h"
+#include "base/UtilSnprintf.h"
 #include "device/DeviceCodes.h"
 #include "device/DeviceCsv.h"
 #include "device/DeviceFile.h"
@@ -38,18 +41,19 @@ bool BankNumber(const std::string& text, int32_t& number) {
 } // namespace
 
 void DEVICE_LoadDatabase(App& app) {
-    ReadDeviceCsv(app);
+    ReadDeviceCsv(app.ui, app.devices, app.programDirectory);
     // Start-up goes on without device files. When no device could be read at all (the Device
     // folder is missing, renamed or empty), say where they were looked for: otherwise the user
     // sees only "unknown device" for a name that is spelt right.
-    std::optional<std::string> missing = LoadDeviceFiles(app);
+    std::optional<std::string> missing = LoadDeviceFiles(app.ui, app.devices, app.programDirectory);
     if (missing && DeviceCount(app.devices) == 0) APP_ReportError(app, 0, *missing);
     if (app.mainWindow) {
         app.mainWindow->SetCommandHandler(cmd::kExportCsv, [&app] {
-            ExportDeviceCsv(app, ExportDirectory() + "/FlashDevices.csv");
+            ExportDeviceCsv(app.ui, app.devices, app.selection.additional,
+                            ExportDirectory() + "/FlashDevices.csv");
         });
-        app.mainWindow->SetCommandHandler(cmd::kExportHtml,
-                                          [&app] { ExportDeviceHtml(app, ExportDirectory()); });
+        app.mainWindow->SetCommandHandler(
+            cmd::kExportHtml, [&app] { ExportDeviceHtml(app.ui, app.devices, ExportDirectory()); });
     }
 }
 
@@ -62,7 +66,7 @@ std::string ExportDirectory() {
 void DEVICE_SelectFromCommandLine(App& app, const std::string& name) {
     // Only a device that exists counts as chosen; after a misspelt name the settings file's
     // device still applies (the misspelling has been reported).
-    if (SelectDeviceByName(app, name) == 0) app.overrides.deviceChosen = true;
+    if (app.selection.SelectDeviceByName(name) == 0) app.overrides.deviceChosen = true;
     if (app.mainWindow) app.ui.Repaint();
 }
 
@@ -83,7 +87,7 @@ void DEVICE_BatchPassword(App& app) {
         if (CMDLINE_HasParseError(app)) return;
         bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(value);
     }
-    const DeviceRecord* device = SelectedDevice(app);
+    const DeviceRecord* device = app.selection.SelectedDevice();
     int minimum = device ? device->idLenMin : 0;
     int maximum = device ? device->idLenMax : 0;
     if (n < minimum || n > maximum) {
@@ -103,8 +107,7 @@ void DEVICE_BatchSetArea(App& app) {
     if (!ReadSeparator(app)) return;
     int32_t length = CMDLINE_GetHexValue(app);
     if (CMDLINE_HasParseError(app)) return;
-    app.selection.additional = {static_cast<uint32_t>(start), static_cast<uint32_t>(length)};
-    MarkImageCrcStale(app);
+    app.selection.SetExternalArea(static_cast<uint32_t>(start), static_cast<uint32_t>(length));
 }
 
 void DEVICE_BatchSelBanks(App& app) {
@@ -121,9 +124,8 @@ void DEVICE_BatchSelBanks(App& app) {
         return;
     }
     app.selection.bankSelectMode = false;
-    int replaced = SetStartBank(app, start);
-    replaced |= SetEndBank(app, end);
-    MarkImageCrcStale(app);
+    int replaced = app.selection.SetStartBank(start);
+    replaced |= app.selection.SetEndBank(end);
     app.ui.Repaint();
     if (replaced == 0) WaitLinkReady(app);
 }
@@ -151,7 +153,7 @@ void DEVICE_BatchSelMultiple(App& app) {
         lowest = std::min(lowest, bank);
         highest = std::max(highest, bank);
     }
-    const DeviceRecord* device = SelectedDevice(app);
+    const DeviceRecord* device = app.selection.SelectedDevice();
     int banks = device ? BankCount(*device) : 0;
     if (count > banks || highest > banks - 1) {
         APP_ReportError(app, 211,
@@ -161,8 +163,7 @@ void DEVICE_BatchSelMultiple(App& app) {
     }
     app.selection.bankSelectMode = true;
     app.selection.bankFlags = flags;
-    RebuildProgramRanges(app);
-    MarkImageCrcStale(app);
+    app.selection.RebuildProgramRanges();
     WaitLinkReady(app);
 }
 
@@ -172,7 +173,7 @@ void DEVICE_BatchSetFill(App& app) {
         APP_ReportError(app, 212, "-setFILL needs 1 Hex parameter ");
         return;
     }
-    if (SetFillByte(app, value) == 0) WaitLinkReady(app);
+    if (app.selection.SetFillByte(value) == 0) WaitLinkReady(app);
 }
 
 // The asynchronous interface needs the S60A algorithm in the programmer's list of supported
@@ -180,7 +181,7 @@ void DEVICE_BatchSetFill(App& app) {
 void DEVICE_BatchSetIfASync(App& app) {
     if (PM_Status(app.pm).hardwareVersion == 0) WaitLinkReady(app);
     ProgrammerStatus status = PM_Status(app.pm);
-    const DeviceRecord* device = SelectedDevice(app);
+    const DeviceRecord* device = app.selection.SelectedDevice();
     bool offersS60A =
         std::find(status.supportedAlgorithms.begin(), status.supportedAlgorithms.end(),
                   kAlgoS60A) != status.supportedAlgorithms.end();
@@ -190,7 +191,7 @@ void DEVICE_BatchSetIfASync(App& app) {
                 (device->algoS == kAlgoS60 && device->sifType == kSifS60 &&
                  EffectiveHardwareVersion(status) >= 600);
     }
-    SetInterface(app, async ? 2 : 1);
+    app.selection.SetInterface(async ? 2 : 1);
 }
 
 } // namespace vantrel

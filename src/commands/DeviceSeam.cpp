@@ -6,7 +6,7 @@
 namespace vantrel {
 
 uint8_t ImageFillByte(const App& app) {
-    return FillByteValue(app);
+    return app.selection.FillByteValue();
 }
 
 std::vector<AddressRange> ImageProgramRanges(const App& app) {
@@ -18,12 +18,13 @@ std::vector<AddressRange> ImageProgramRanges(const App& app) {
 }
 
 std::optional<AddressRange> SelectedBanksSpan(const App& app) {
-    if (SelectedBankCount(app) == 0) return std::nullopt;
-    return AddressRange{SelectedBanksLowestStart(app), SelectedBanksHighestEnd(app)};
+    const DeviceSelection& s = app.selection;
+    if (s.SelectedBankCount() == 0) return std::nullopt;
+    return AddressRange{s.SelectedBanksLowestStart(), s.SelectedBanksHighestEnd()};
 }
 
 uint32_t GetImageCrc(App& app) {
-    if (SelectedBanksSize(app) == 0) {
+    if (app.selection.SelectedBanksSize() == 0) {
         app.doc.MarkCrcStale();
         return 0;
     }

@@ -9,13 +9,13 @@ namespace vantrel {
 
 bool PasscodeCommandsEnabled(const App& app) {
     bool loaded = !app.doc.Lock()->Empty(); // the lock ends here
-    return loaded && UsesPasscode(app);
+    return loaded && app.selection.UsesPasscode();
 }
 
 // A disabled menu item cannot be chosen; a command that arrives anyway does nothing.
 void OnEditCopyPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
-    for (auto [address, value] : PasscodeImageWrites(app))
+    for (auto [address, value] : PasscodeImageWrites(app.selection))
         app.doc.SetByte(address, value); // each takes the image lock
     app.ui.Repaint();
 }
@@ -24,7 +24,7 @@ void OnEditSetPasscode(App& app) {
     if (!PasscodeCommandsEnabled(app)) return;
     {
         LockedImage image = app.doc.Lock();
-        SetPasscodeFromImage(app, ImageView(image.Image()));
+        SetPasscodeFromImage(app.selection, ImageView(image.Image()));
     }
     app.ui.Repaint();
 }

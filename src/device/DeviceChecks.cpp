@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/App.h"
+#include "base/Codes.h"
+#include "base/ProgrammerStatus.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
 #include "base/Codes.h"
-#include "base/CommandIds.h"
 
 namespace vantrel {
 
@@ -37,28 +37,28 @@ const char* const kWarnNoPreprogramBytes =
 namespace {
 
 // An option byte counts as enabled for programming when the program ranges hold it.
-bool OptionByteEnabled(const App& app, uint32_t address) {
-    return InProgramRanges(app.selection.programRanges, address, 1);
+bool OptionByteEnabled(const DeviceSelection& selection, uint32_t address) {
+    return InProgramRanges(selection.programRanges, address, 1);
 }
 
 } // namespace
 
-Warning CheckM7906(App& app, const ImageView& image) {
-    uint8_t fill = FillByteValue(app);
-    uint8_t v = image.ByteOr(IdLengthAddress(app), fill);
+Warning CheckM7906(DeviceSelection& selection, const ImageView& image) {
+    uint8_t fill = selection.FillByteValue();
+    uint8_t v = image.ByteOr(selection.IdLengthAddress(), fill);
     if (v >= 1 && v <= 15) return std::nullopt;
     if (v != 0xFF) return kWarnInvalidId;
     uint8_t all = 0xFF;
     for (int i = 0; i < 15; ++i)
-        all &= image.ByteOr(IdByteAddress(app, i), fill);
+        all &= image.ByteOr(selection.IdByteAddress(i), fill);
     if (all == 0xFF) return std::nullopt;
     return kWarnInvalidId;
 }
 
-Warning CheckST7X(App& app, const ImageView& image) {
+Warning CheckST7X(DeviceSelection& selection, const ImageView& image) {
     int state = 0;
     for (uint32_t address : {kOptionByte0, kOptionByte2}) {
-        if (!OptionByteEnabled(app, address)) continue;
+        if (!OptionByteEnabled(selection, address)) continue;
         auto byte = image.At(address);
         state = byte ? (*byte & 3) : 4;
     }
@@ -66,8 +66,8 @@ Warning CheckST7X(App& app, const ImageView& image) {
     case 1:
         return kWarnWriteProtection;
     case 2: {
-        const DeviceRecord* device = SelectedDevice(app);
-        if (SelectedProtectedCount(app) > 0 && device && device->chipSpecifics.empty())
+        const DeviceRecord* device = selection.SelectedDevice();
+        if (selection.SelectedProtectedCount() > 0 && device && device->chipSpecifics.empty())
             return kWarnReadProtection;
         return std::nullopt;
     }
@@ -80,44 +80,45 @@ Warning CheckST7X(App& app, const ImageView& image) {
     }
 }
 
-Warning CheckST7(App& app, const ImageView& image) {
-    if (OptionByteEnabled(app, kOptionByte0) && !image.At(kOptionByte0)) return kWarnNoOptionBytes;
-    if (OptionByteEnabled(app, kOptionByte2) && !image.At(kOptionByte2))
+Warning CheckST7(DeviceSelection& selection, const ImageView& image) {
+    if (OptionByteEnabled(selection, kOptionByte0) && !image.At(kOptionByte0))
+        return kWarnNoOptionBytes;
+    if (OptionByteEnabled(selection, kOptionByte2) && !image.At(kOptionByte2))
         return kWarnNoPreprogramBytes;
     return std::nullopt;
 }
 
-Warning CheckTMP91(App&, const ImageView&) {
+Warning CheckTMP91(DeviceSelection&, const ImageView&) {
     return std::nullopt;
 }
-Warning CheckTLCS870(App&, const ImageView&) {
+Warning CheckTLCS870(DeviceSelection&, const ImageView&) {
     return std::nullopt;
 }
 
-Warning RunIdCheck(App& app, const ImageView& image) {
-    const DeviceRecord* device = SelectedDevice(app);
+Warning RunIdCheck(DeviceSelection& selection, const ImageView& image) {
+    const DeviceRecord* device = selection.SelectedDevice();
     if (!device) return std::nullopt;
     switch (device->idCheck) {
     case IdCheck::M7906:
-        return CheckM7906(app, image);
+        return CheckM7906(selection, image);
     case IdCheck::ST7X:
-        return CheckST7X(app, image);
+        return CheckST7X(selection, image);
     case IdCheck::ST7:
-        return CheckST7(app, image);
+        return CheckST7(selection, image);
     case IdCheck::TMP91:
-        return CheckTMP91(app, image);
+        return CheckTMP91(selection, image);
     case IdCheck::TLCS870:
-        return CheckTLCS870(app, image);
+        return CheckTLCS870(selection, image);
     case IdCheck::None:
         break;
     }
     return std::nullopt;
 }
 
-bool SupportedByProgrammer(const App& app, int index) {
-    const DeviceRecord* device = GetDevice(app.devices, index);
-    if (!device || !SelectedDevice(app)) return false;
-    ProgrammerStatus status = PM_Status(app.pm);
+bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerStatus& status,
+                           int index) {
+    const DeviceRecord* device = GetDevice(selection.Table(), index);
+    if (!device || !selection.SelectedDevice()) return false;
     if (status.firmwareVersion < 18200 && status.hardwareVersion < 500) {
         int32_t h = EffectiveHardwareVersion(status);
         for (const auto& pair : device->hwRanges) {
@@ -133,35 +134,6 @@ bool SupportedByProgrammer(const App& app, int index) {
     bool parallel = contains(status.supportedAlgorithms, device->algoP) &&
                     device->parallelSupport && status.parallelFlag;
     return (serial || parallel) && contains(status.supportedInterfaces, device->sifType);
-}
-
-void UpdateDeviceMenu(App& app) {
-    if (app.ui.TargetMenuItemCount() < 1) return;
-    const DeviceRecord* device = SelectedDevice(app);
-    auto& menu = app.deviceMenu;
-    bool wantClearAll = device && device->enableClearAll != 0;
-    bool wantClearChip = device && device->enableClearChip != 0;
-    if (wantClearAll && !menu.clearAllInMenu) {
-        ProgrammerStatus status = PM_Status(app.pm);
-        bool readout = (status.hardwareVersion == 421 || status.hardwareVersion >= 500) &&
-                       (status.hardwareVariant == 0 || status.hardwareVariant == 4);
-        app.ui.InsertTargetMenuItem(cmd::kClearAll,
-                                    readout ? "Clear Readout protection" : "Clear All",
-                                    "Program all zeroes, then clear chip", cmd::kClear);
-        menu.clearAllInMenu = true;
-    } else if (!wantClearAll && menu.clearAllInMenu) {
-        app.ui.RemoveTargetMenuItem(cmd::kClearAll);
-        menu.clearAllInMenu = false;
-    }
-    if (wantClearChip && !menu.clearChipInMenu) {
-        app.ui.InsertTargetMenuItem(cmd::kClearChip, "Clear Chip",
-                                    "Clear entire chip, regardless of selected range",
-                                    cmd::kClear);
-        menu.clearChipInMenu = true;
-    } else if (!wantClearChip && menu.clearChipInMenu) {
-        app.ui.RemoveTargetMenuItem(cmd::kClearChip);
-        menu.clearChipInMenu = false;
-    }
 }
 
 } // namespace vantrel

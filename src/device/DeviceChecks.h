@@ -2,8 +2,7 @@
 // Checks of the device against the image and the programmer. An ID check looks at the image
 // before a download and returns a warning the user must confirm, or nothing. Whether the
 // connected programmer supports a device comes from the device's hardware ranges (older
-// programmers) or from the lists the programmer reports. The Target menu carries "Clear All"
-// and "Clear Chip" only for devices that allow them.
+// programmers) or from the lists the programmer reports.
 #include <optional>
 #include <string>
 
@@ -11,8 +10,9 @@
 
 namespace vantrel {
 
-struct App;
+class DeviceSelection;
 class ImageView;
+struct ProgrammerStatus;
 
 inline constexpr uint32_t kOptionByte0 = 0x10000, kOptionByte2 = 0x10002;
 
@@ -25,21 +25,19 @@ extern const char* const kWarnNoPreprogramBytes; // W6
 
 using Warning = std::optional<std::string>;
 
-Warning CheckM7906(App& app, const ImageView& image);
-Warning CheckST7X(App& app, const ImageView& image);
-Warning CheckST7(App& app, const ImageView& image);
-Warning CheckTMP91(App& app, const ImageView& image);
-Warning CheckTLCS870(App& app, const ImageView& image);
+// The ID addresses of TOSHIBA devices are brought into the device's IDRange on the way, hence
+// the selection is not const.
+Warning CheckM7906(DeviceSelection& selection, const ImageView& image);
+Warning CheckST7X(DeviceSelection& selection, const ImageView& image);
+Warning CheckST7(DeviceSelection& selection, const ImageView& image);
+Warning CheckTMP91(DeviceSelection& selection, const ImageView& image);
+Warning CheckTLCS870(DeviceSelection& selection, const ImageView& image);
 // The selected device's check; nothing for a device without one.
-Warning RunIdCheck(App& app, const ImageView& image);
+Warning RunIdCheck(DeviceSelection& selection, const ImageView& image);
 
-bool SupportedByProgrammer(const App& app, int index);
-
-struct DeviceMenuState {
-    bool clearAllInMenu = false;
-    bool clearChipInMenu = false;
-};
-
-void UpdateDeviceMenu(App& app);
+// Whether the programmer whose status is `status` supports device `index` of the selection's
+// table (false while no device is selected).
+bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerStatus& status,
+                           int index);
 
 } // namespace vantrel

@@ -5,10 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/App.h"
+#include "base/TextScanner.h"
 #include "device/DeviceCodes.h"
 #include "device/DeviceSelection.h"
-#include "base/TextScanner.h"
 #include "platform/Ui.h"
 
 namespace vantrel {
@@ -299,12 +298,12 @@ template <typename List> std::string HexJoined(const List& list, std::size_t cou
     return text;
 }
 
-std::string BankColumn(const DeviceRecord& device, const DeviceSelection& selection) {
+std::string BankColumn(const DeviceRecord& device, const BankRange& additional) {
     std::string text;
     int count = BankCount(device);
-    int total = count + (selection.additional.size != 0 ? 1 : 0);
+    int total = count + (additional.size != 0 ? 1 : 0);
     for (int bank = 0; bank < total && bank < kBankFlags; ++bank) {
-        BankRange range = bank < count ? GetBank(device, bank) : selection.additional;
+        BankRange range = bank < count ? GetBank(device, bank) : additional;
         int order = bank < count ? BankOrder(device, bank) : kFlashOrder;
         if (order != kFlashOrder) continue;
         text += HexText(range.start) + "," + HexText(range.size) + "; ";
@@ -335,7 +334,7 @@ std::string SupportText(uint8_t flags) {
     return kText[flags & 3];
 }
 
-std::string DeviceRow(const DeviceRecord& d, const DeviceSelection& selection) {
+std::string DeviceRow(const DeviceRecord& d, const BankRange& additional) {
     std::string protectedBytes;
     for (const auto& block : d.protectedBlocks)
         protectedBytes += block.name + ", " +
@@ -353,7 +352,7 @@ std::string DeviceRow(const DeviceRecord& d, const DeviceSelection& selection) {
         d.package,
         std::to_string(d.ram),
         d.device,
-        BankColumn(d, selection),
+        BankColumn(d, additional),
         ProgAreaColumn(d),
         SupportText(d.parallelSupport),
         SupportText(d.serialSupport),
@@ -405,11 +404,11 @@ void ReadDeviceCsvFile(Ui& ui, DeviceTable& table, const std::string& path) {
     ReadDeviceCsvText(ui, table, text.str().c_str());
 }
 
-void ReadDeviceCsv(App& app) {
-    ReadDeviceCsvFile(app.ui, app.devices, app.programDirectory + "Device/FlashDevices.csv");
+void ReadDeviceCsv(Ui& ui, DeviceTable& table, const std::string& programDirectory) {
+    ReadDeviceCsvFile(ui, table, programDirectory + "Device/FlashDevices.csv");
 }
 
-std::string BuildDeviceCsv(const DeviceTable& table, const DeviceSelection& selection) {
+std::string BuildDeviceCsv(const DeviceTable& table, const BankRange& additional) {
     std::string text;
     for (int i = 0; i < kColumns; ++i) {
         if (i) text += ";";
@@ -417,13 +416,14 @@ std::string BuildDeviceCsv(const DeviceTable& table, const DeviceSelection& sele
     }
     text += "\r\n";
     for (const auto& device : table.records)
-        text += DeviceRow(device, selection);
+        text += DeviceRow(device, additional);
     return text;
 }
 
 // A write that fails after the file was created is reported as a failure too.
-void ExportDeviceCsv(App& app, const std::string& path) {
-    std::string text = BuildDeviceCsv(app.devices, app.selection);
+void ExportDeviceCsv(Ui& ui, const DeviceTable& table, const BankRange& additional,
+                     const std::string& path) {
+    std::string text = BuildDeviceCsv(table, additional);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     bool ok = static_cast<bool>(out);
     if (ok) {
@@ -432,11 +432,11 @@ void ExportDeviceCsv(App& app, const std::string& path) {
         ok = !out.fail();
     }
     if (ok)
-        app.ui.MessageBox("The CSV file was saved as: \n" + path, "CSV export", MsgButtons::Ok,
-                          MsgIcon::Information, MsgAnswer::Ok);
+        ui.MessageBox("The CSV file was saved as: \n" + path, "CSV export", MsgButtons::Ok,
+                      MsgIcon::Information, MsgAnswer::Ok);
     else
-        app.ui.MessageBox("The CSV file could not be saved !", "CSV export", MsgButtons::Ok,
-                          MsgIcon::Error, MsgAnswer::Ok);
+        ui.MessageBox("The CSV file could not be saved !", "CSV export", MsgButtons::Ok,
+                      MsgIcon::Error, MsgAnswer::Ok);
 }
 
 } // namespace vantrel

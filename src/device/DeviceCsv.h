@@ -9,20 +9,18 @@
 
 namespace vantrel {
 
-struct App;
-struct DeviceSelection;
-
 // Adds every row of `text` (header row first) to the table.
 void ReadDeviceCsvText(Ui& ui, DeviceTable& table, const char* text);
 // Reads `path` whole; a missing or unreadable file adds nothing.
 void ReadDeviceCsvFile(Ui& ui, DeviceTable& table, const std::string& path);
-// The program directory's `Device/FlashDevices.csv`.
-void ReadDeviceCsv(App& app);
+// `Device/FlashDevices.csv` of `programDirectory` (given with a trailing '/').
+void ReadDeviceCsv(Ui& ui, DeviceTable& table, const std::string& programDirectory);
 
-// The whole export text. The selection's additional range, when its size is not 0, is one more
-// flash bank at the end of every device's Bank column.
-std::string BuildDeviceCsv(const DeviceTable& table, const DeviceSelection& selection);
+// The whole export text. The additional range of the device selection, when its size is not
+// 0, is one more flash bank at the end of every device's Bank column.
+std::string BuildDeviceCsv(const DeviceTable& table, const BankRange& additional);
 // Writes the export to `path` and reports it in a message box titled "CSV export".
-void ExportDeviceCsv(App& app, const std::string& path);
+void ExportDeviceCsv(Ui& ui, const DeviceTable& table, const BankRange& additional,
+                     const std::string& path);
 
 } // namespace vantrel

@@ -9,10 +9,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/App.h"
-#include "device/DeviceCodes.h"
 #include "base/TextScanner.h"
 #include "base/UtilSnprintf.h"
+#include "device/DeviceCodes.h"
 #include "platform/Ui.h"
 
 namespace vantrel {
@@ -521,8 +520,9 @@ std::optional<std::string> LoadDeviceFilesFrom(Ui& ui, DeviceTable& table,
     return UTIL_format("Can not find device file in directory %s", {directory}, 1024);
 }
 
-std::optional<std::string> LoadDeviceFiles(App& app) {
-    return LoadDeviceFilesFrom(app.ui, app.devices, app.programDirectory + "Device/");
+std::optional<std::string> LoadDeviceFiles(Ui& ui, DeviceTable& table,
+                                           const std::string& programDirectory) {
+    return LoadDeviceFilesFrom(ui, table, programDirectory + "Device/");
 }
 
 } // namespace vantrel

@@ -14,7 +14,6 @@
 namespace vantrel {
 
 class Ui;
-struct App;
 
 // At most this much of each file is read; a NUL byte also ends its text.
 inline constexpr std::size_t kDeviceFileMaxText = 32767;
@@ -36,7 +35,8 @@ bool ParseDeviceFile(Ui& ui, DeviceTable& table, const char* text, const std::st
 // nothing when at least one file matched, else "Can not find device file in directory %s".
 std::optional<std::string> LoadDeviceFilesFrom(Ui& ui, DeviceTable& table,
                                                const std::string& directory);
-// The same for the program directory's `Device/`.
-std::optional<std::string> LoadDeviceFiles(App& app);
+// The same for `Device/` of `programDirectory` (given with a trailing '/').
+std::optional<std::string> LoadDeviceFiles(Ui& ui, DeviceTable& table,
+                                           const std::string& programDirectory);
 
 } // namespace vantrel

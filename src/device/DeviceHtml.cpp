@@ -6,9 +6,8 @@
 #include <fstream>
 #include <span>
 
-#include "app/App.h"
-#include "device/DeviceCodes.h"
 #include "base/UtilSnprintf.h"
+#include "device/DeviceCodes.h"
 #include "platform/Ui.h"
 
 namespace vantrel {
@@ -224,8 +223,8 @@ std::string BuildDeviceHtml(const DeviceTable& table, HtmlList list) {
     return BuildText(BuildEntries(table), list);
 }
 
-void ExportDeviceHtml(App& app, const std::string& directory) {
-    auto entries = BuildEntries(app.devices);
+void ExportDeviceHtml(Ui& ui, const DeviceTable& table, const std::string& directory) {
+    auto entries = BuildEntries(table);
     struct File {
         const char* name;
         HtmlList list;
@@ -236,8 +235,8 @@ void ExportDeviceHtml(App& app, const std::string& directory) {
     for (auto& file : files) {
         file.ok = WriteText(directory + "/" + file.name, BuildText(entries, file.list));
         if (!file.ok)
-            app.ui.MessageBox(std::string("The HTML file ") + file.name + "\n could not be saved !",
-                              "HTML export", MsgButtons::Ok, MsgIcon::Error, MsgAnswer::Ok);
+            ui.MessageBox(std::string("The HTML file ") + file.name + "\n could not be saved !",
+                          "HTML export", MsgButtons::Ok, MsgIcon::Error, MsgAnswer::Ok);
     }
     bool serialOk = files[0].ok && files[1].ok;
     bool st7Ok = files[2].ok;
@@ -251,8 +250,7 @@ void ExportDeviceHtml(App& app, const std::string& directory) {
     else if (st7Ok)
         message = "The HTML file was saved as: \n" + d + "/FlashST7MCUs.html";
     if (!message.empty())
-        app.ui.MessageBox(message, "HTML export", MsgButtons::Ok, MsgIcon::Information,
-                          MsgAnswer::Ok);
+        ui.MessageBox(message, "HTML export", MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok);
 }
 
 } // namespace vantrel

@@ -9,13 +9,13 @@
 
 namespace vantrel {
 
-struct App;
+class Ui;
 
 enum class HtmlList { Flash, Vantrel5, ST7 };
 
 // The text of one file, built from every device of the table.
 std::string BuildDeviceHtml(const DeviceTable& table, HtmlList list);
 // Writes the three files into `directory` and reports them in boxes titled "HTML export".
-void ExportDeviceHtml(App& app, const std::string& directory);
+void ExportDeviceHtml(Ui& ui, const DeviceTable& table, const std::string& directory);
 
 } // namespace vantrel

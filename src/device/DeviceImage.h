@@ -9,14 +9,14 @@
 
 namespace vantrel {
 
-struct App;
+class DeviceSelection;
 class ImageView;
 
 // "Copy Passcode into loaded file": the (address, byte) writes to make, ID bytes first, then
 // the passcode length at the ID length address; addresses of 0 are left out.
-std::vector<std::pair<uint32_t, uint8_t>> PasscodeImageWrites(App& app);
+std::vector<std::pair<uint32_t, uint8_t>> PasscodeImageWrites(DeviceSelection& selection);
 // "Set Passcode from loaded file": the passcode bytes become the image bytes at the ID byte
 // addresses (the fill byte where nothing is loaded); the length is kept.
-void SetPasscodeFromImage(App& app, const ImageView& image);
+void SetPasscodeFromImage(DeviceSelection& selection, const ImageView& image);
 
 } // namespace vantrel

@@ -2,30 +2,16 @@
 
 #include <algorithm>
 
-#include "app/App.h"
+#include "base/Reporter.h"
+#include "base/UtilSnprintf.h"
 #include "device/DeviceCodes.h"
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
-#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {
 
-int Replaced(App& app, const char* message) {
-    APP_ReportError(app, 211, message);
-    return 1;
-}
-
-void ApplyPasscodeLengthRule(App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
-    if (!device) return;
-    auto& s = app.selection;
-    if (s.passcodeLength < device->idLenMin || s.passcodeLength > device->idLenMax)
-        s.passcodeLength = device->idLenMin;
-}
-
-// Sets the flags from the start bank to the end bank, clearing the ones outside
-// [`clearFrom`, `clearTo`] as each setter asks; flags above 63 do not exist.
+// Sets the flags from `from` to `to` to `value`; flags above 63 do not exist.
 void SetFlagRange(std::array<bool, kBankFlags>& flags, int from, int to, bool value) {
     for (int i = std::max(from, 0); i <= to && i < kBankFlags; ++i)
         flags[static_cast<std::size_t>(i)] = value;
@@ -43,231 +29,237 @@ uint32_t HeldToIdRange(const DeviceRecord& device, uint32_t& address) {
 
 } // namespace
 
-const DeviceRecord* SelectedDevice(const App& app) {
-    return GetDevice(app.devices, app.selection.selected);
+DeviceSelection::DeviceSelection(const DeviceTable& table, Reporter& reporter)
+    : table_(table), reporter_(reporter) {}
+
+void DeviceSelection::Changed() const {
+    if (changed_) changed_();
 }
 
-void MarkImageCrcStale(App& app) {
-    app.doc.MarkCrcStale();
+int DeviceSelection::Replaced(const char* message) {
+    reporter_.Report(211, message);
+    return 1;
 }
 
-int SelectDeviceByName(App& app, const std::string& name) {
-    auto& s = app.selection;
-    int index = FindDevice(app.devices, name);
+void DeviceSelection::ApplyPasscodeLengthRule() {
+    const DeviceRecord* device = SelectedDevice();
+    if (!device) return;
+    if (passcodeLength < device->idLenMin || passcodeLength > device->idLenMax)
+        passcodeLength = device->idLenMin;
+}
+
+const DeviceRecord* DeviceSelection::SelectedDevice() const {
+    return GetDevice(table_, selected);
+}
+
+int DeviceSelection::SelectDeviceByName(const std::string& name) {
+    int index = FindDevice(table_, name);
     int result = 0;
     if (index >= 0) {
-        s.deviceKnown = true;
-        s.unmatchedName.clear();
+        deviceKnown = true;
+        unmatchedName.clear();
     } else {
-        s.unmatchedName = name;
+        unmatchedName = name;
         if (!name.empty())
-            APP_ReportError(app, 211,
-                            UTIL_format("The devicename '%s' was unknown.\r\nPlease check your "
-                                        "configuration!\r\n",
-                                        {name}, 250));
+            reporter_.Report(211, UTIL_format("The devicename '%s' was unknown.\r\nPlease check "
+                                              "your configuration!\r\n",
+                                              {name}, 250));
         index = 0;
-        s.deviceKnown = false;
+        deviceKnown = false;
         result = 1;
     }
-    s.selected = index;
-    ApplyPasscodeLengthRule(app);
-    RebuildProgramRanges(app);
-    MarkImageCrcStale(app);
+    selected = index;
+    ApplyPasscodeLengthRule();
+    RebuildProgramRanges();
     return result;
 }
 
-void SelectDevice(App& app, int index) {
-    if (index < 0 || index >= DeviceCount(app.devices)) return;
-    app.selection.selected = index;
-    app.selection.deviceKnown = true; // chosen from the table: the settings keep its name
-    app.selection.unmatchedName.clear();
-    RebuildProgramRanges(app);
-    MarkImageCrcStale(app);
-    app.ui.Repaint();
+void DeviceSelection::SelectDevice(int index) {
+    if (index < 0 || index >= DeviceCount(table_)) return;
+    selected = index;
+    deviceKnown = true; // chosen from the table: the settings keep its name
+    unmatchedName.clear();
+    RebuildProgramRanges();
 }
 
-int SetInterface(App& app, int32_t value) {
+int DeviceSelection::SetInterface(int32_t value) {
     if (value >= 0 && value < 15) {
-        app.selection.interface = value;
+        interface = value;
         return 0;
     }
-    app.selection.interface = 0;
-    return Replaced(app, "Interface was invalid!\r\nPlease check your configuration!");
+    interface = 0;
+    return Replaced("Interface was invalid!\r\nPlease check your configuration!");
 }
 
-int SetSpeed(App& app, int32_t value) {
-    int32_t limit = EffectiveSIFType(app) == kSifR8C ? kBaudRateCount : 4;
+int DeviceSelection::SetSpeed(int32_t value) {
+    int32_t limit = EffectiveSIFType() == kSifR8C ? kBaudRateCount : 4;
     if (value >= 0 && value < limit) {
-        app.selection.speed = value;
+        speed = value;
         return 0;
     }
-    app.selection.speed = 0;
-    return Replaced(app, "Speed was invalid!\r\nPlease check your configuration!");
+    speed = 0;
+    return Replaced("Speed was invalid!\r\nPlease check your configuration!");
 }
 
-int SetFillByte(App& app, int32_t value) {
-    MarkImageCrcStale(app);
-    if ((value & 0xFE00) == 0) {
-        app.selection.fillByte = value;
-        return 0;
-    }
-    app.selection.fillByte = kInvalidFillByte;
-    return Replaced(app, "Fillbyte invalid!\r\nPlease check your configuration!");
+int DeviceSelection::SetFillByte(int32_t value) {
+    bool valid = (value & 0xFE00) == 0;
+    fillByte = valid ? value : kInvalidFillByte;
+    Changed();
+    if (valid) return 0;
+    return Replaced("Fillbyte invalid!\r\nPlease check your configuration!");
 }
 
-int SetStartBank(App& app, int32_t value) {
-    if (DeviceCount(app.devices) == 0) return 1;
-    auto& s = app.selection;
+int DeviceSelection::SetStartBank(int32_t value) {
+    if (DeviceCount(table_) == 0) return 1;
     int result = 0;
-    if (value < 0 || value >= BankTotal(app)) {
+    if (value < 0 || value >= BankTotal()) {
         value = 0;
-        result = Replaced(app, "Startbank was invalid!\r\nPlease check Device options!");
+        result = Replaced("Startbank was invalid!\r\nPlease check Device options!");
     }
-    s.startBank = value;
-    if (!s.bankSelectMode) {
-        SetFlagRange(s.bankFlags, 0, value - 1, false);
-        SetFlagRange(s.bankFlags, value, s.endBank, true);
+    startBank = value;
+    if (!bankSelectMode) {
+        SetFlagRange(bankFlags, 0, value - 1, false);
+        SetFlagRange(bankFlags, value, endBank, true);
     }
-    RebuildProgramRanges(app);
-    MarkImageCrcStale(app);
+    RebuildProgramRanges();
     return result;
 }
 
-int SetEndBank(App& app, int32_t value) {
-    if (DeviceCount(app.devices) == 0) return 1;
-    auto& s = app.selection;
+int DeviceSelection::SetEndBank(int32_t value) {
+    if (DeviceCount(table_) == 0) return 1;
     int result = 0;
-    if (value < s.startBank || value >= BankTotal(app)) {
-        value = BankTotal(app) - 1;
-        result = Replaced(app, "Endbank was invalid!\r\nPlease check Device options!");
+    if (value < startBank || value >= BankTotal()) {
+        value = BankTotal() - 1;
+        result = Replaced("Endbank was invalid!\r\nPlease check Device options!");
     }
-    s.endBank = value;
-    if (!s.bankSelectMode) {
-        SetFlagRange(s.bankFlags, value + 1, kBankFlags - 1, false);
-        SetFlagRange(s.bankFlags, s.startBank, value, true);
+    endBank = value;
+    if (!bankSelectMode) {
+        SetFlagRange(bankFlags, value + 1, kBankFlags - 1, false);
+        SetFlagRange(bankFlags, startBank, value, true);
     }
-    RebuildProgramRanges(app);
-    MarkImageCrcStale(app);
+    RebuildProgramRanges();
     return result;
 }
 
-void SelectAllBanks(App& app) {
-    if (DeviceCount(app.devices) == 0) return;
-    app.selection.endBank = 0;
-    SetStartBank(app, 0);
-    SetEndBank(app, BankTotal(app) - 1);
+void DeviceSelection::SelectAllBanks() {
+    if (DeviceCount(table_) == 0) return;
+    endBank = 0;
+    SetStartBank(0);
+    SetEndBank(BankTotal() - 1);
 }
 
-int BankTotal(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+void DeviceSelection::SetBankFlag(int bank, bool value) {
+    if (bank < 0 || bank >= kBankFlags) return;
+    bankFlags[static_cast<std::size_t>(bank)] = value;
+    Changed();
+}
+
+void DeviceSelection::SetExternalArea(uint32_t start, uint32_t size) {
+    additional = {start, size};
+    Changed();
+}
+
+int DeviceSelection::BankTotal() const {
+    const DeviceRecord* device = SelectedDevice();
     int total = device ? BankCount(*device) : 0;
-    return total + (app.selection.additional.size != 0 ? 1 : 0);
+    return total + (additional.size != 0 ? 1 : 0);
 }
 
-BankRange SelectionBank(const App& app, int bank) {
-    const DeviceRecord* device = SelectedDevice(app);
+BankRange DeviceSelection::SelectionBank(int bank) const {
+    const DeviceRecord* device = SelectedDevice();
     int count = device ? BankCount(*device) : 0;
     if (bank >= 0 && bank < count) return GetBank(*device, bank);
-    if (bank == count && app.selection.additional.size != 0) return app.selection.additional;
+    if (bank == count && additional.size != 0) return additional;
     return {};
 }
 
-int SelectionBankOrder(const App& app, int bank) {
-    const DeviceRecord* device = SelectedDevice(app);
+int DeviceSelection::SelectionBankOrder(int bank) const {
+    const DeviceRecord* device = SelectedDevice();
     int count = device ? BankCount(*device) : 0;
     if (bank >= 0 && bank < count) return BankOrder(*device, bank);
-    if (bank == count && app.selection.additional.size != 0) return kFlashOrder;
+    if (bank == count && additional.size != 0) return kFlashOrder;
     return -1;
 }
 
 // Banks beyond index 63 have no flag and are never part of the program ranges.
-void RebuildProgramRanges(App& app) {
-    auto& ranges = app.selection.programRanges;
-    ranges.clear();
-    const DeviceRecord* device = SelectedDevice(app);
-    if (!device) return;
+void DeviceSelection::RebuildProgramRanges() {
+    programRanges.clear();
     int bank = 0;
-    for (const auto& area : device->areas) {
-        for (int i = 0; i < area.rangeCount; ++i, ++bank) {
-            if (bank >= kBankFlags || !app.selection.bankFlags[static_cast<std::size_t>(bank)])
-                continue;
-            const BankRange& r = area.ranges[static_cast<std::size_t>(i)];
-            InsertProgramRange(ranges, r.start, r.size);
+    if (const DeviceRecord* device = SelectedDevice()) {
+        for (const auto& area : device->areas) {
+            for (int i = 0; i < area.rangeCount; ++i, ++bank) {
+                if (bank >= kBankFlags || !bankFlags[static_cast<std::size_t>(bank)]) continue;
+                const BankRange& r = area.ranges[static_cast<std::size_t>(i)];
+                InsertProgramRange(programRanges, r.start, r.size);
+            }
         }
     }
+    Changed();
 }
 
-uint8_t FillByteValue(const App& app) {
-    return static_cast<uint8_t>(app.selection.fillByte);
-}
-
-namespace {
-template <typename Fn> void ForSelectedBanks(const App& app, Fn fn) {
-    int n = std::min(BankTotal(app), kBankFlags);
+template <typename Fn> void DeviceSelection::ForSelectedBanks(Fn fn) const {
+    int n = std::min(BankTotal(), kBankFlags);
     for (int i = 0; i < n; ++i)
-        if (app.selection.bankFlags[static_cast<std::size_t>(i)]) fn(SelectionBank(app, i));
+        if (bankFlags[static_cast<std::size_t>(i)]) fn(SelectionBank(i));
 }
-} // namespace
 
-uint32_t SelectedBanksLowestStart(const App& app) {
+uint32_t DeviceSelection::SelectedBanksLowestStart() const {
     bool any = false;
     uint32_t lowest = 0;
-    ForSelectedBanks(app, [&](const BankRange& r) {
+    ForSelectedBanks([&](const BankRange& r) {
         if (!any || r.start < lowest) lowest = r.start;
         any = true;
     });
     return lowest;
 }
 
-uint32_t SelectedBanksHighestEnd(const App& app) {
+uint32_t DeviceSelection::SelectedBanksHighestEnd() const {
     uint32_t highest = 0;
-    ForSelectedBanks(app, [&](const BankRange& r) {
+    ForSelectedBanks([&](const BankRange& r) {
         uint32_t end = r.start + r.size - 1;
         highest = std::max(highest, end);
     });
     return highest;
 }
 
-uint64_t SelectedBanksSize(const App& app) {
+uint64_t DeviceSelection::SelectedBanksSize() const {
     uint64_t size = 0;
-    ForSelectedBanks(app, [&](const BankRange& r) { size += r.size; });
+    ForSelectedBanks([&](const BankRange& r) { size += r.size; });
     return size;
 }
 
-int SelectedBankCount(const App& app) {
+int DeviceSelection::SelectedBankCount() const {
     int count = 0;
-    ForSelectedBanks(app, [&](const BankRange&) { ++count; });
+    ForSelectedBanks([&](const BankRange&) { ++count; });
     return count;
 }
 
-namespace {
-std::vector<uint32_t> SelectedProtectedAddresses(const App& app) {
+std::vector<uint32_t> DeviceSelection::SelectedProtectedAddresses() const {
     std::vector<uint32_t> addresses;
-    const DeviceRecord* device = SelectedDevice(app);
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return addresses;
     for (std::size_t b = 0; b < device->protectedBlocks.size() && b < kProtectedFlags; ++b) {
-        if (!app.selection.protectedFlags[b]) continue;
+        if (!protectedFlags[b]) continue;
         const auto& block = device->protectedBlocks[b];
         for (int i = 0; i < block.count; ++i)
             addresses.push_back(block.addresses[static_cast<std::size_t>(i)]);
     }
     return addresses;
 }
-} // namespace
 
-int SelectedProtectedCount(const App& app) {
-    return static_cast<int>(SelectedProtectedAddresses(app).size());
+int DeviceSelection::SelectedProtectedCount() const {
+    return static_cast<int>(SelectedProtectedAddresses().size());
 }
 
-uint32_t SelectedProtectedAddress(const App& app, int index) {
-    auto addresses = SelectedProtectedAddresses(app);
+uint32_t DeviceSelection::SelectedProtectedAddress(int index) const {
+    auto addresses = SelectedProtectedAddresses();
     if (index < 0 || index >= static_cast<int>(addresses.size())) return 0;
     return addresses[static_cast<std::size_t>(index)];
 }
 
 // More than 16 selected protected bytes: every one is sorted, the form keeps the 16 smallest.
-uint32_t SortedProtectedAddress(const App& app, int index) {
-    auto addresses = SelectedProtectedAddresses(app);
+uint32_t DeviceSelection::SortedProtectedAddress(int index) const {
+    auto addresses = SelectedProtectedAddresses();
     std::sort(addresses.begin(), addresses.end());
     if (index < 0 || index >= static_cast<int>(kMaxProtectedAddresses) ||
         index >= static_cast<int>(addresses.size()))
@@ -275,11 +267,11 @@ uint32_t SortedProtectedAddress(const App& app, int index) {
     return addresses[static_cast<std::size_t>(index)];
 }
 
-uint8_t EffectiveAlgoS(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+uint8_t DeviceSelection::EffectiveAlgoS() const {
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return 0;
     if (device->algoS != kAlgoS60) return device->algoS;
-    switch (app.selection.interface) {
+    switch (interface) {
     case 0:
     case 1:
         return device->algoS;
@@ -292,11 +284,11 @@ uint8_t EffectiveAlgoS(const App& app) {
     }
 }
 
-uint8_t EffectiveSIFType(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+uint8_t DeviceSelection::EffectiveSIFType() const {
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return 0;
     if (device->sifType != kSifS60) return device->sifType;
-    switch (app.selection.interface) {
+    switch (interface) {
     case 0:
     case 1:
         return device->sifType;
@@ -309,56 +301,55 @@ uint8_t EffectiveSIFType(const App& app) {
     }
 }
 
-uint32_t ToshibaIdAddress(App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
-    return device ? HeldToIdRange(*device, app.selection.toshibaIdAddress) : 0;
+uint32_t DeviceSelection::ToshibaIdAddress() {
+    const DeviceRecord* device = SelectedDevice();
+    return device ? HeldToIdRange(*device, toshibaIdAddress) : 0;
 }
 
-uint32_t ToshibaIdLengthAddress(App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
-    return device ? HeldToIdRange(*device, app.selection.toshibaIdLengthAddress) : 0;
+uint32_t DeviceSelection::ToshibaIdLengthAddress() {
+    const DeviceRecord* device = SelectedDevice();
+    return device ? HeldToIdRange(*device, toshibaIdLengthAddress) : 0;
 }
 
-uint32_t IdByteAddress(App& app, int index) {
-    const DeviceRecord* device = SelectedDevice(app);
+uint32_t DeviceSelection::IdByteAddress(int index) {
+    const DeviceRecord* device = SelectedDevice();
     if (!device || index < 0) return 0;
-    if (IsToshiba(*device)) return ToshibaIdAddress(app) + static_cast<uint32_t>(index);
+    if (IsToshiba(*device)) return ToshibaIdAddress() + static_cast<uint32_t>(index);
     if (index >= static_cast<int>(device->idAddresses.size())) return 0;
     return device->idAddresses[static_cast<std::size_t>(index)];
 }
 
-uint32_t IdLengthAddress(App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+uint32_t DeviceSelection::IdLengthAddress() {
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return 0;
-    return IsToshiba(*device) ? ToshibaIdLengthAddress(app) : device->idLenAdr;
+    return IsToshiba(*device) ? ToshibaIdLengthAddress() : device->idLenAdr;
 }
 
-uint8_t IdLengthValue(App& app, const ImageView& image) {
-    const DeviceRecord* device = SelectedDevice(app);
+uint8_t DeviceSelection::IdLengthValue(const ImageView& image) const {
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return 0;
     if (device->idLenAdr == 0) return device->idLenMax;
-    return image.ByteOr(device->idLenAdr, FillByteValue(app));
+    return image.ByteOr(device->idLenAdr, FillByteValue());
 }
 
-std::vector<uint8_t> IdData(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+std::vector<uint8_t> DeviceSelection::IdData() const {
+    const DeviceRecord* device = SelectedDevice();
     if (!device) return {};
     std::vector<uint8_t> data = device->constIdData;
-    const auto& s = app.selection;
-    int n = std::min<int>(s.passcodeLength, kMaxPasscode);
-    data.insert(data.end(), s.passcode.begin(), s.passcode.begin() + n);
+    int n = std::min<int>(passcodeLength, kMaxPasscode);
+    data.insert(data.end(), passcode.begin(), passcode.begin() + n);
     return data;
 }
 
-uint16_t BlankSum(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
-    uint8_t algo = EffectiveAlgoS(app);
+uint16_t DeviceSelection::BlankSum() const {
+    const DeviceRecord* device = SelectedDevice();
+    uint8_t algo = EffectiveAlgoS();
     if (!device || (algo != kAlgoT8 && algo != kAlgoT91)) return 0;
     return static_cast<uint16_t>((uint64_t{FlashSize(*device)} * 255u) % 65536u);
 }
 
-bool UsesPasscode(const App& app) {
-    const DeviceRecord* device = SelectedDevice(app);
+bool DeviceSelection::UsesPasscode() const {
+    const DeviceRecord* device = SelectedDevice();
     return device && device->idLenMax > 0;
 }
 

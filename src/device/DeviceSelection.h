@@ -4,8 +4,13 @@
 // from the selected banks. The setters check a value, replace a bad one by a fixed safe value,
 // report it as error 211 and return 1 (0 when the value was accepted). Device values read with
 // no valid device selected are 0.
+//
+// The plain choices are public fields: the dialogs and the batch commands set them directly.
+// Whatever changes the device, the banks, the fill byte or the external area through the
+// methods calls the change hook (the application marks the image CRC stale there).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,15 +19,21 @@
 
 namespace vantrel {
 
-struct App;
 class ImageView;
+class Reporter;
+struct DeviceTable;
 
 inline constexpr int kBankFlags = 64;
 inline constexpr int kProtectedFlags = 16;
 inline constexpr int kMaxPasscode = 15;
 inline constexpr int32_t kInvalidFillByte = 0x1FF;
 
-struct DeviceSelection {
+class DeviceSelection {
+  public:
+    DeviceSelection(const DeviceTable& table, Reporter& reporter);
+    DeviceSelection(const DeviceSelection&) = delete;
+    DeviceSelection& operator=(const DeviceSelection&) = delete;
+
     int32_t selected = 0;
     bool deviceKnown = false;
     // The name last asked for when no device matched it (a renamed or missing Device folder):
@@ -42,57 +53,73 @@ struct DeviceSelection {
     uint8_t passcodeLength = 0;          // CpuPasswordLen
     std::array<uint8_t, kMaxPasscode> passcode{};
     ProgramRanges programRanges;
+
+    // Called whenever the device, the banks, the fill byte or the external area change.
+    void SetChangeHook(std::function<void()> hook) { changed_ = std::move(hook); }
+    const DeviceTable& Table() const { return table_; }
+
+    // The selected device, or null when none is valid.
+    const DeviceRecord* SelectedDevice() const;
+
+    int SelectDeviceByName(const std::string& name);
+    // Does nothing for an index outside the table; the caller redraws the window.
+    void SelectDevice(int index);
+    int SetInterface(int32_t value);
+    int SetSpeed(int32_t value);
+    int SetFillByte(int32_t value);
+    int SetStartBank(int32_t value);
+    int SetEndBank(int32_t value);
+    void SelectAllBanks();
+    // One bank flag (0..63; others name nothing); the program ranges are rebuilt by the caller.
+    void SetBankFlag(int bank, bool selected);
+    void SetExternalArea(uint32_t start, uint32_t size);
+    // The selected device's banks, plus the additional range when its size is not 0.
+    int BankTotal() const;
+    // Bank `bank` of the bank total (the additional range is the one behind the device's banks).
+    BankRange SelectionBank(int bank) const;
+    int SelectionBankOrder(int bank) const;
+    void RebuildProgramRanges();
+    // The fill byte as the image uses it (its low 8 bits).
+    uint8_t FillByteValue() const { return static_cast<uint8_t>(fillByte); }
+
+    // Values of the selected banks among the first min(bank total, 64).
+    uint32_t SelectedBanksLowestStart() const;
+    uint32_t SelectedBanksHighestEnd() const;
+    uint64_t SelectedBanksSize() const;
+    int SelectedBankCount() const;
+
+    // Protected addresses of the selected blocks, in block order and address order.
+    int SelectedProtectedCount() const;
+    uint32_t SelectedProtectedAddress(int index) const;
+    // The index-th smallest of them; the sorted form holds the 16 smallest, beyond that 0.
+    uint32_t SortedProtectedAddress(int index) const;
+
+    // What the programmer is told: the S60 algorithm and interface change with the interface.
+    uint8_t EffectiveAlgoS() const;
+    uint8_t EffectiveSIFType() const;
+
+    // The two ID addresses of TOSHIBA devices, first brought into the device's IDRange.
+    uint32_t ToshibaIdAddress();
+    uint32_t ToshibaIdLengthAddress();
+    uint32_t IdByteAddress(int index);
+    uint32_t IdLengthAddress();
+    uint8_t IdLengthValue(const ImageView& image) const;
+    // The device's constant ID bytes followed by the passcode.
+    std::vector<uint8_t> IdData() const;
+    uint16_t BlankSum() const;
+    // The selected device takes a passcode.
+    bool UsesPasscode() const;
+
+  private:
+    void Changed() const;
+    int Replaced(const char* message);
+    void ApplyPasscodeLengthRule();
+    template <typename Fn> void ForSelectedBanks(Fn fn) const;
+    std::vector<uint32_t> SelectedProtectedAddresses() const;
+
+    const DeviceTable& table_;
+    Reporter& reporter_;
+    std::function<void()> changed_;
 };
-
-// The selected device, or null when none is valid.
-const DeviceRecord* SelectedDevice(const App& app);
-// The device, the banks, the fill byte or the external area changed: the document's cached
-// image CRC no longer holds.
-void MarkImageCrcStale(App& app);
-
-int SelectDeviceByName(App& app, const std::string& name);
-void SelectDevice(App& app, int index);
-int SetInterface(App& app, int32_t value);
-int SetSpeed(App& app, int32_t value);
-int SetFillByte(App& app, int32_t value);
-int SetStartBank(App& app, int32_t value);
-int SetEndBank(App& app, int32_t value);
-void SelectAllBanks(App& app);
-// The selected device's banks, plus the additional range when its size is not 0.
-int BankTotal(const App& app);
-// Bank `bank` of the bank total (the additional range is the one behind the device's banks).
-BankRange SelectionBank(const App& app, int bank);
-int SelectionBankOrder(const App& app, int bank);
-void RebuildProgramRanges(App& app);
-// The fill byte as the image uses it (its low 8 bits).
-uint8_t FillByteValue(const App& app);
-
-// Values of the selected banks among the first min(bank total, 64).
-uint32_t SelectedBanksLowestStart(const App& app);
-uint32_t SelectedBanksHighestEnd(const App& app);
-uint64_t SelectedBanksSize(const App& app);
-int SelectedBankCount(const App& app);
-
-// Protected addresses of the selected blocks, in block order and address order.
-int SelectedProtectedCount(const App& app);
-uint32_t SelectedProtectedAddress(const App& app, int index);
-// The index-th smallest of them; the sorted form holds the 16 smallest, beyond that 0.
-uint32_t SortedProtectedAddress(const App& app, int index);
-
-// What the programmer is told: the S60 algorithm and interface change with the interface.
-uint8_t EffectiveAlgoS(const App& app);
-uint8_t EffectiveSIFType(const App& app);
-
-// The two ID addresses of TOSHIBA devices, first brought into the device's IDRange.
-uint32_t ToshibaIdAddress(App& app);
-uint32_t ToshibaIdLengthAddress(App& app);
-uint32_t IdByteAddress(App& app, int index);
-uint32_t IdLengthAddress(App& app);
-uint8_t IdLengthValue(App& app, const ImageView& image);
-// The device's constant ID bytes followed by the passcode.
-std::vector<uint8_t> IdData(const App& app);
-uint16_t BlankSum(const App& app);
-// The selected device takes a passcode.
-bool UsesPasscode(const App& app);
 
 } // namespace vantrel

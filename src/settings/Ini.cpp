@@ -5,9 +5,10 @@
 #include <cstring>
 #include <limits>
 
-#include "app/App.h"
+#include "base/Reporter.h"
 #include "base/TextScanner.h"
 #include "settings/FileAlloc.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsFileIo.h"
 #include "settings/SettingsPath.h"
 
@@ -15,6 +16,8 @@ namespace vantrel {
 namespace {
 
 const std::string kQuotedTextMark = "\x01";
+// The error path shows at most 199 characters of a message.
+constexpr std::size_t kMessageSize = 200;
 
 // Messages are collected while the lock is held and shown after it was released, so that no
 // other thread waits for the settings while a message box is open.
@@ -23,11 +26,11 @@ struct Messages {
     std::string second;
 };
 
-void InitLocked(App& app, Messages& messages) {
-    SettingsState& s = app.settings;
+void InitLocked(SettingsFile& settings, Messages& messages) {
+    SettingsState& s = settings.state;
     if (s.initialised) return;
     s.initialised = true;
-    s.path = SettingsPathFor(app.programDirectory, s.index);
+    s.path = SettingsPathFor(settings.programDirectory, s.index);
     ReadResult read = ReadSettingsFile(s.path, kSettingsTextMax);
     if (read.outcome == ReadOutcome::Read) {
         s.text.Assign(read.text);
@@ -37,9 +40,9 @@ void InitLocked(App& app, Messages& messages) {
     }
 }
 
-std::string RewriteLocked(App& app) {
-    SettingsState& s = app.settings;
-    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str(), app.fileWriteChecks);
+std::string RewriteLocked(SettingsFile& settings) {
+    SettingsState& s = settings.state;
+    if (!s.keepFile) return RewriteSettingsFile(s.path, s.text.Str(), settings.writeChecks);
     if (s.keepFileNoticeShown) return {};
     s.keepFileNoticeShown = true;
     return "Could not save file [" + s.path +
@@ -69,29 +72,30 @@ std::string MalformedValueMessage(const std::string& readerText, const char* key
     return head + shown;
 }
 
-void Show(App& app, const std::string& message) {
+void Show(SettingsFile& settings, const std::string& message) {
     if (message.empty()) return;
-    SettingsState& s = app.settings;
+    SettingsState& s = settings.state;
     if (s.showingMessage.exchange(true)) return; // another settings message is on screen
-    APP_ReportError(app, 0, message);
+    settings.reporter.Report(0, message);
     s.showingMessage = false;
 }
 
-void Show(App& app, const Messages& messages) {
-    Show(app, messages.first);
-    Show(app, messages.second);
+void Show(SettingsFile& settings, const Messages& messages) {
+    Show(settings, messages.first);
+    Show(settings, messages.second);
 }
 
 bool Usable(const char* section, const char* key) {
     return section && key && *section && *key;
 }
 
-void WriteLine(App& app, const char* section, const char* key, const std::string& line) {
+void WriteLine(SettingsFile& settings, const char* section, const char* key,
+               const std::string& line) {
     Messages messages;
     {
-        SettingsState& s = app.settings;
+        SettingsState& s = settings.state;
         std::lock_guard guard(s.lock);
-        InitLocked(app, messages);
+        InitLocked(settings, messages);
         if (!s.text.WriteLine(section, key, line))
             messages.second = "Could not save file [" + s.path +
                               "]\nThe settings would grow larger than " +
@@ -99,44 +103,45 @@ void WriteLine(App& app, const char* section, const char* key, const std::string
         else if (s.saveDepth > 0)
             s.saveDirty = true; // the file is rewritten once, when the save ends
         else
-            messages.second = RewriteLocked(app);
+            messages.second = RewriteLocked(settings);
         if (s.saveDepth > 0) {
             KeepForSaveEnd(s, messages.first);
             KeepForSaveEnd(s, messages.second);
             return;
         }
     }
-    Show(app, messages);
+    Show(settings, messages);
 }
 
 } // namespace
 
-SettingsSave::SettingsSave(App& app) : app_(app) {
-    SettingsState& s = app_.settings;
+SettingsSave::SettingsSave(SettingsFile& settings) : settings_(settings) {
+    SettingsState& s = settings_.state;
     s.lock.lock(); // held to the end of the save: no other thread sees half of it
     ++s.saveDepth;
 }
 
 SettingsSave::~SettingsSave() {
-    SettingsState& s = app_.settings;
+    SettingsState& s = settings_.state;
     std::vector<std::string> messages;
     if (--s.saveDepth == 0) {
-        if (s.saveDirty) KeepForSaveEnd(s, RewriteLocked(app_));
+        if (s.saveDirty) KeepForSaveEnd(s, RewriteLocked(settings_));
         s.saveDirty = false;
         messages.swap(s.saveMessages);
     }
     s.lock.unlock();
     for (const auto& message : messages)
-        Show(app_, message);
+        Show(settings_, message);
 }
 
-int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defaultValue) {
+int32_t INI_ReadInt(SettingsFile& settings, const char* section, const char* key,
+                    int32_t defaultValue) {
     Messages messages;
     int32_t value = defaultValue;
     {
-        SettingsState& s = app.settings;
+        SettingsState& s = settings.state;
         std::lock_guard guard(s.lock);
-        InitLocked(app, messages);
+        InitLocked(settings, messages);
         if (Usable(section, key)) {
             if (auto offset = s.text.FindValue(section, key)) {
                 const char* cursor = s.text.At(*offset);
@@ -159,20 +164,21 @@ int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defa
             }
         }
     }
-    Show(app, messages);
+    Show(settings, messages);
     return value;
 }
 
-int INI_ReadString(App& app, const char* section, const char* key, char* buffer, std::size_t size) {
+int INI_ReadString(SettingsFile& settings, const char* section, const char* key, char* buffer,
+                   std::size_t size) {
     if (!Usable(section, key) || !buffer || size == 0) return 1;
     Messages messages;
     int result = 1;
     {
-        SettingsState& s = app.settings;
+        SettingsState& s = settings.state;
         std::lock_guard guard(s.lock);
-        InitLocked(app, messages);
+        InitLocked(settings, messages);
         if (auto offset = s.text.FindValue(section, key)) {
-            auto temp = FILE_AllocOrReport(app.ui, size);
+            auto temp = FILE_AllocOrReport(settings.ui, size);
             if (temp) {
                 const char* cursor = s.text.At(*offset);
                 ScanError error;
@@ -192,35 +198,36 @@ int INI_ReadString(App& app, const char* section, const char* key, char* buffer,
             }
         }
     }
-    Show(app, messages);
+    Show(settings, messages);
     return result;
 }
 
-int INI_WriteInt(App& app, const char* section, const char* key, int32_t value) {
-    if (Usable(section, key)) WriteLine(app, section, key, IntLine(key, value));
+int INI_WriteInt(SettingsFile& settings, const char* section, const char* key, int32_t value) {
+    if (Usable(section, key)) WriteLine(settings, section, key, IntLine(key, value));
     return 0;
 }
 
-int INI_WriteString(App& app, const char* section, const char* key, const char* text) {
-    if (Usable(section, key)) WriteLine(app, section, key, StringLine(key, text ? text : ""));
+int INI_WriteString(SettingsFile& settings, const char* section, const char* key,
+                    const char* text) {
+    if (Usable(section, key)) WriteLine(settings, section, key, StringLine(key, text ? text : ""));
     return 0;
 }
 
-void INI_SetIndex(App& app, int number) {
-    SettingsState& s = app.settings;
+void INI_SetIndex(SettingsFile& settings, int number) {
+    SettingsState& s = settings.state;
     std::lock_guard guard(s.lock);
     if (!s.initialised) s.index = number;
 }
 
-KeyText ReadKeyText(App& app, const char* section, const char* key, std::string& text,
+KeyText ReadKeyText(SettingsFile& settings, const char* section, const char* key, std::string& text,
                     std::size_t maxLength) {
     if (!Usable(section, key)) return KeyText::Missing;
     Messages messages;
     KeyText result = KeyText::Missing;
     {
-        SettingsState& s = app.settings;
+        SettingsState& s = settings.state;
         std::lock_guard guard(s.lock);
-        InitLocked(app, messages);
+        InitLocked(settings, messages);
         if (auto offset = s.text.FindValue(section, key)) {
             std::string buffer(maxLength + 1, '\0');
             const char* cursor = s.text.At(*offset);
@@ -232,20 +239,20 @@ KeyText ReadKeyText(App& app, const char* section, const char* key, std::string&
             if (result == KeyText::Found) text = buffer.c_str();
         }
     }
-    Show(app, messages);
+    Show(settings, messages);
     return result;
 }
 
-std::string INI_SettingsPath(App& app) {
+std::string INI_SettingsPath(SettingsFile& settings) {
     Messages messages;
     std::string path;
     {
-        SettingsState& s = app.settings;
+        SettingsState& s = settings.state;
         std::lock_guard guard(s.lock);
-        InitLocked(app, messages);
+        InitLocked(settings, messages);
         path = s.path;
     }
-    Show(app, messages);
+    Show(settings, messages);
     return path;
 }
 

@@ -10,45 +10,47 @@
 
 namespace vantrel {
 
-struct App;
+struct SettingsFile;
 
 inline constexpr const char* kSettingsSection = "Settings";
 
 // The key's value, or `defaultValue` when the section or key is missing or the value is
 // malformed (a malformed value also shows the reader's message with the key and the file).
-int32_t INI_ReadInt(App& app, const char* section, const char* key, int32_t defaultValue);
+int32_t INI_ReadInt(SettingsFile& settings, const char* section, const char* key,
+                    int32_t defaultValue);
 // 0 and the quoted text in `buffer` (at most size - 1 characters); 1 when the key is missing or
 // malformed or an argument is null or zero (the buffer then stays as it was).
-int INI_ReadString(App& app, const char* section, const char* key, char* buffer, std::size_t size);
+int INI_ReadString(SettingsFile& settings, const char* section, const char* key, char* buffer,
+                   std::size_t size);
 // Replace or add the key and rewrite the file. They return 0; a failed rewrite is reported.
-int INI_WriteInt(App& app, const char* section, const char* key, int32_t value);
-int INI_WriteString(App& app, const char* section, const char* key, const char* text);
+int INI_WriteInt(SettingsFile& settings, const char* section, const char* key, int32_t value);
+int INI_WriteString(SettingsFile& settings, const char* section, const char* key, const char* text);
 // Selects the settings file with `number` appended to its name; only before the first
 // operation.
-void INI_SetIndex(App& app, int number);
+void INI_SetIndex(SettingsFile& settings, int number);
 
 // The quoted text of a key (at most `maxLength` characters), without a message of the reader's
 // own: for callers that explain a malformed value in their own words.
 enum class KeyText { Found, Missing, Malformed };
-KeyText ReadKeyText(App& app, const char* section, const char* key, std::string& text,
+KeyText ReadKeyText(SettingsFile& settings, const char* section, const char* key, std::string& text,
                     std::size_t maxLength);
 
-// A save of many keys (SaveSettings): while it lives, INI_WriteInt and INI_WriteString change
+// A save of many keys (WriteSettings): while it lives, INI_WriteInt and INI_WriteString change
 // the text only, and the file is rewritten once when it ends; each failure message is shown
 // once, at its end. It holds the settings lock for its whole life. Every write outside it
 // rewrites the file at once.
 class SettingsSave {
   public:
-    explicit SettingsSave(App& app);
+    explicit SettingsSave(SettingsFile& settings);
     ~SettingsSave();
     SettingsSave(const SettingsSave&) = delete;
     SettingsSave& operator=(const SettingsSave&) = delete;
 
   private:
-    App& app_;
+    SettingsFile& settings_;
 };
 
 // The full path of the settings file (set up on first use, like any operation).
-std::string INI_SettingsPath(App& app);
+std::string INI_SettingsPath(SettingsFile& settings);
 
 } // namespace vantrel

@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-struct App;
+struct SettingsFile;
 
 inline constexpr const char* kPortsSection = "Ports";
 inline constexpr int kMaxComPort = 20;
@@ -18,6 +18,6 @@ inline constexpr int kMaxComPort = 20;
 // The device path of key "COMn" in section "Ports"; nullopt when `comNumber` is not 1 to 20 or
 // the key is missing. A key whose value is not a quoted path is reported with a message that
 // shows the expected form, and gives nullopt.
-std::optional<std::string> PortDevicePath(App& app, int comNumber);
+std::optional<std::string> PortDevicePath(SettingsFile& settings, int comNumber);
 
 } // namespace vantrel

@@ -1,8 +1,8 @@
 #include "settings/SettingsLoadSave.h"
 
-#include "app/App.h"
+#include <string>
+
 #include "settings/Ini.h"
-#include "settings/SettingsSelection.h"
 
 namespace vantrel {
 namespace {
@@ -13,158 +13,111 @@ std::string Indexed(const char* name, int n) {
     return name + ("[" + std::to_string(n) + "]");
 }
 
-int32_t Read(App& app, const std::string& key, int32_t defaultValue) {
-    return INI_ReadInt(app, kSection, key.c_str(), defaultValue);
+int32_t Read(SettingsFile& settings, const std::string& key, int32_t defaultValue) {
+    return INI_ReadInt(settings, kSection, key.c_str(), defaultValue);
 }
 
-void Write(App& app, const std::string& key, int32_t value) {
-    INI_WriteInt(app, kSection, key.c_str(), value);
+void Write(SettingsFile& settings, const std::string& key, int32_t value) {
+    INI_WriteInt(settings, kSection, key.c_str(), value);
 }
 
-void Write(App& app, const std::string& key, uint32_t value) {
-    Write(app, key, static_cast<int32_t>(value)); // read back through the same 32 bits
+void Write(SettingsFile& settings, const std::string& key, uint32_t value) {
+    Write(settings, key, static_cast<int32_t>(value)); // read back through the same 32 bits
 }
 
-// A speed asked for on the command line, held to the speeds the device offers.
-int32_t LimitSpeed(int32_t speed, int speedCount) {
-    if (speed < speedCount) return speed;
-    if (speedCount > 0) return speedCount - 1;
-    return speed >= 1 ? 1 : speed;
+void Write(SettingsFile& settings, const std::string& key, bool value) {
+    Write(settings, key, value ? 1 : 0);
 }
 
 } // namespace
 
-bool LoadSettings(App& app) {
-    ProgramOptions& o = app.options;
-    SettingsSelection* selection = app.settingsSelection.get();
+StoredSettings ReadSettings(SettingsFile& settings) {
+    StoredSettings stored;
+    ProgramOptions& o = stored.options;
+    StoredSelection& s = stored.selection.emplace();
     o.baudRate = kSerialBaudRate;
 
-    int32_t comPort = Read(app, "ComPort", 1);
-    o.logEnable = Read(app, "LOG_Enable", 0) != 0;
+    o.comPort = Read(settings, "ComPort", 1);
+    o.logEnable = Read(settings, "LOG_Enable", 0) != 0;
     char device[256] = {}; // names of up to 255 characters
-    INI_ReadString(app, kSection, "Device", device, sizeof device);
-    int32_t startBank = Read(app, "SBank", 0);
-    int32_t endBank = Read(app, "EBank", 0);
-    int32_t interfaceIndex = Read(app, "Interface", 1);
-    int32_t speed = Read(app, "Speed", 0);
-    int32_t fillByte = Read(app, "FillByte", 255);
-    int32_t enableAC = Read(app, "EnableAC", 1);
-    int32_t enableVBP = Read(app, "EnableVBP", 1);
-    int32_t clearOnDemand = Read(app, "ClearOnDemand", 0);
-    int32_t clearReadoutProtection = Read(app, "ClearReadoutProtection", 1);
-    int32_t externalStart = Read(app, "XDataStart", 0);
-    int32_t externalLength = Read(app, "XDataLen", 0);
-    int32_t passcodeLength = Read(app, "CpuPasswordLen", 0);
-    if (selection) selection->SetPasscodeLength(static_cast<uint8_t>(passcodeLength));
-    for (int n = 1; n <= kSettingsPasscodeBytes; ++n) {
-        int32_t value = Read(app, Indexed("CpuPassword", n), 0);
-        if (selection) selection->SetPasscodeByte(n, static_cast<uint8_t>(value));
-    }
-    int32_t bankSelectMode = Read(app, "DEVICE_BankSelectMode", 0);
-    if (selection) selection->SetBankSelectMode(bankSelectMode != 0);
-    Read(app, "Version", 0); // written for older readers; the value is not used
-    int32_t idCheck = Read(app, "EnableIdCheckFunction", 1);
-    int32_t enablePasscode = Read(app, "EnablePasscode", 1);
-    int32_t passcodeHex = Read(app, "PasscodeHex", 0);
-    int32_t passcodeCountAddress = Read(app, "PasscodeLen", 0);
-    int32_t passcodeCompareAddress = Read(app, "PasscodeData", 0);
-    for (int bank = 0; bank < kSettingsBankFlags; ++bank) {
-        int32_t flag = Read(app, Indexed("BankSel", bank), 0);
-        if (selection) selection->SetBankFlag(bank, static_cast<uint8_t>(flag));
-    }
-    for (int block = 0; block < kSettingsProtectedFlags; ++block) {
-        int32_t flag = Read(app, Indexed("ProtectedBlockSel", block), 0);
-        if (selection) selection->SetProtectedBlockFlag(block, static_cast<uint8_t>(flag));
-    }
-    o.detailedError = Read(app, "DetailedError", 0) != 0;
-
-    bool failed = false;
-    if (selection) {
-        selection->SetExternalArea(static_cast<uint32_t>(externalStart),
-                                   static_cast<uint32_t>(externalLength));
-        if (!app.overrides.deviceChosen) {
-            failed |= selection->SelectDeviceByName(device) != 0;
-            if (!selection->BankSelectMode()) {
-                failed |= selection->SetStartBank(startBank) != 0;
-                failed |= selection->SetEndBank(endBank) != 0;
-            }
-        } else if (selection->HasBanks()) {
-            selection->SelectAllBanks();
-        }
-        selection->ApplyBankSelection();
-
-        if (app.overrides.interfaceIndex >= 0) interfaceIndex = app.overrides.interfaceIndex;
-        if (app.overrides.speedIndex >= 0)
-            speed = LimitSpeed(app.overrides.speedIndex, selection->SpeedCount());
-        failed |= selection->SetInterface(interfaceIndex) != 0;
-        failed |= selection->SetSpeed(speed) != 0;
-        failed |= selection->SetFillByte(fillByte) != 0;
-    }
-    o.enableAC = enableAC != 0;
-    o.enableVBP = enableVBP != 0;
-    o.clearOnDemand = clearOnDemand != 0;
-    o.clearReadoutProtection = clearReadoutProtection != 0;
-    o.enableIdCheck = idCheck != 0;
-    o.enablePasscode = enablePasscode != 0;
-    o.passcodeHex = passcodeHex != 0;
-    if (selection) {
-        selection->SetPasscodeCountAddress(static_cast<uint32_t>(passcodeCountAddress));
-        selection->SetPasscodeCompareAddress(static_cast<uint32_t>(passcodeCompareAddress));
-    }
-
-    if (app.overrides.comPort < 0) {
-        if (comPort >= 1 && comPort <= kMaxSettingsComPort) {
-            o.comPort = comPort;
-        } else {
-            if (comPort != 0)
-                APP_ReportError(app, 211, "ComPort setting in setup file out of range, corrected");
-            o.comPort = 1;
-        }
-    }
-    return failed;
+    INI_ReadString(settings, kSection, "Device", device, sizeof device);
+    s.device = device;
+    s.startBank = Read(settings, "SBank", 0);
+    s.endBank = Read(settings, "EBank", 0);
+    s.interfaceIndex = Read(settings, "Interface", 1);
+    s.speed = Read(settings, "Speed", 0);
+    s.fillByte = Read(settings, "FillByte", 255);
+    o.enableAC = Read(settings, "EnableAC", 1) != 0;
+    o.enableVBP = Read(settings, "EnableVBP", 1) != 0;
+    o.clearOnDemand = Read(settings, "ClearOnDemand", 0) != 0;
+    o.clearReadoutProtection = Read(settings, "ClearReadoutProtection", 1) != 0;
+    s.externalStart = static_cast<uint32_t>(Read(settings, "XDataStart", 0));
+    s.externalLength = static_cast<uint32_t>(Read(settings, "XDataLen", 0));
+    s.passcodeLength = static_cast<uint8_t>(Read(settings, "CpuPasswordLen", 0));
+    for (int n = 1; n <= kSettingsPasscodeBytes; ++n)
+        s.passcode[static_cast<std::size_t>(n - 1)] =
+            static_cast<uint8_t>(Read(settings, Indexed("CpuPassword", n), 0));
+    s.bankSelectMode = Read(settings, "DEVICE_BankSelectMode", 0) != 0;
+    Read(settings, "Version", 0); // written for older readers; the value is not used
+    o.enableIdCheck = Read(settings, "EnableIdCheckFunction", 1) != 0;
+    o.enablePasscode = Read(settings, "EnablePasscode", 1) != 0;
+    o.passcodeHex = Read(settings, "PasscodeHex", 0) != 0;
+    s.passcodeCountAddress = static_cast<uint32_t>(Read(settings, "PasscodeLen", 0));
+    s.passcodeCompareAddress = static_cast<uint32_t>(Read(settings, "PasscodeData", 0));
+    for (int bank = 0; bank < kSettingsBankFlags; ++bank)
+        s.bankFlags[static_cast<std::size_t>(bank)] =
+            static_cast<uint8_t>(Read(settings, Indexed("BankSel", bank), 0));
+    for (int block = 0; block < kSettingsProtectedFlags; ++block)
+        s.protectedFlags[static_cast<std::size_t>(block)] =
+            static_cast<uint8_t>(Read(settings, Indexed("ProtectedBlockSel", block), 0));
+    o.detailedError = Read(settings, "DetailedError", 0) != 0;
+    return stored;
 }
 
-void SaveSettings(App& app) {
-    const ProgramOptions& o = app.options;
-    SettingsSelection* selection = app.settingsSelection.get();
-    SettingsSave save(app); // one rewrite of the file and at most one message of each kind
+void WriteSettings(SettingsFile& settings, const StoredSettings& stored) {
+    const ProgramOptions& o = stored.options;
+    const StoredSelection* s = stored.selection ? &*stored.selection : nullptr;
+    SettingsSave save(settings); // one rewrite of the file and at most one message of each kind
 
-    Write(app, "ComPort", o.comPort);
-    Write(app, "LOG_Enable", o.logEnable ? 1 : 0);
-    if (selection) {
-        INI_WriteString(app, kSection, "Device", selection->SelectedDeviceName().c_str());
-        Write(app, "SBank", selection->StartBank());
-        Write(app, "EBank", selection->EndBank());
-        Write(app, "Interface", selection->Interface());
-        Write(app, "Speed", selection->Speed());
-        Write(app, "FillByte", selection->FillByte());
+    Write(settings, "ComPort", o.comPort);
+    Write(settings, "LOG_Enable", o.logEnable);
+    if (s) {
+        INI_WriteString(settings, kSection, "Device", s->device.c_str());
+        Write(settings, "SBank", s->startBank);
+        Write(settings, "EBank", s->endBank);
+        Write(settings, "Interface", s->interfaceIndex);
+        Write(settings, "Speed", s->speed);
+        Write(settings, "FillByte", s->fillByte);
     }
-    Write(app, "EnableVBP", o.enableVBP ? 1 : 0);
-    Write(app, "ClearOnDemand", o.clearOnDemand ? 1 : 0);
-    Write(app, "ClearReadoutProtection", o.clearReadoutProtection ? 1 : 0);
-    Write(app, "EnableAC", o.enableAC ? 1 : 0);
-    if (selection) {
-        Write(app, "XDataStart", selection->ExternalStart());
-        Write(app, "XDataLen", selection->ExternalLength());
+    Write(settings, "EnableVBP", o.enableVBP);
+    Write(settings, "ClearOnDemand", o.clearOnDemand);
+    Write(settings, "ClearReadoutProtection", o.clearReadoutProtection);
+    Write(settings, "EnableAC", o.enableAC);
+    if (s) {
+        Write(settings, "XDataStart", s->externalStart);
+        Write(settings, "XDataLen", s->externalLength);
     }
-    Write(app, "DetailedError", o.detailedError ? 1 : 0);
-    Write(app, "EnableIdCheckFunction", o.enableIdCheck ? 1 : 0);
-    Write(app, "EnablePasscode", o.enablePasscode ? 1 : 0);
-    Write(app, "PasscodeHex", o.passcodeHex ? 1 : 0);
-    if (selection) {
-        Write(app, "PasscodeLen", selection->PasscodeCountAddress());
-        Write(app, "PasscodeData", selection->PasscodeCompareAddress());
+    Write(settings, "DetailedError", o.detailedError);
+    Write(settings, "EnableIdCheckFunction", o.enableIdCheck);
+    Write(settings, "EnablePasscode", o.enablePasscode);
+    Write(settings, "PasscodeHex", o.passcodeHex);
+    if (s) {
+        Write(settings, "PasscodeLen", s->passcodeCountAddress);
+        Write(settings, "PasscodeData", s->passcodeCompareAddress);
     }
-    Write(app, "Version", kSettingsVersion);
-    if (selection) {
-        Write(app, "CpuPasswordLen", selection->PasscodeLength());
+    Write(settings, "Version", kSettingsVersion);
+    if (s) {
+        Write(settings, "CpuPasswordLen", int32_t{s->passcodeLength});
         for (int n = 1; n <= kSettingsPasscodeBytes; ++n)
-            Write(app, Indexed("CpuPassword", n), selection->PasscodeByte(n));
+            Write(settings, Indexed("CpuPassword", n),
+                  int32_t{s->passcode[static_cast<std::size_t>(n - 1)]});
         for (int bank = 0; bank < kSettingsBankFlags; ++bank)
-            Write(app, Indexed("BankSel", bank), selection->BankFlag(bank));
+            Write(settings, Indexed("BankSel", bank),
+                  int32_t{s->bankFlags[static_cast<std::size_t>(bank)]});
         for (int block = 0; block < kSettingsProtectedFlags; ++block)
-            Write(app, Indexed("ProtectedBlockSel", block), selection->ProtectedBlockFlag(block));
-        Write(app, "DEVICE_BankSelectMode", selection->BankSelectMode() ? 1 : 0);
+            Write(settings, Indexed("ProtectedBlockSel", block),
+                  int32_t{s->protectedFlags[static_cast<std::size_t>(block)]});
+        Write(settings, "DEVICE_BankSelectMode", s->bankSelectMode);
     }
 }
 

@@ -2,13 +2,13 @@
 // messages and error levels.
 #include <gtest/gtest.h>
 
-#include "device/DeviceTestData.h"
 #include "app/App.h"
 #include "app/Batch.h"
 #include "app/CmdLine.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DeviceSeam.h"
 #include "commands/RegisterCommands.h"
+#include "device/DeviceTestData.h"
 #include "support/AppFixture.h"
 #include "support/StatusRef.h"
 
@@ -22,7 +22,7 @@ class Commands : public test::AppFixture {
         RegisterCommands(*app);
         auto d = test::Sample("ND100"); // banks 0..3, passcode 1..7
         AddDevice(ui, app->devices, d);
-        SelectDeviceByName(*app, "ND100");
+        app->selection.SelectDeviceByName("ND100");
     }
     // Runs one batch command with its parameter; returns the messages it showed.
     std::vector<std::string> Run(int command, const std::string& param) {
@@ -100,7 +100,7 @@ TEST_F(Commands, SetFillSetAreaAndAsync) {
               Texts{"Fillbyte invalid!\r\nPlease check your configuration!"});
     EXPECT_EQ(Run(cmd::kSetFill, "zz"), Texts{"-setFILL needs 1 Hex parameter "});
 
-    SelectAllBanks(*app);
+    app->selection.SelectAllBanks();
     GetImageCrc(*app);
     ASSERT_TRUE(app->doc.CrcValid());
     EXPECT_EQ(Run(cmd::kSetArea, "100000,400"), Texts{});

@@ -333,10 +333,10 @@ TEST_F(DocumentCommands, ExportsFollowTheDeviceSelection) {
     flash.ranges[1] = {0x1000, 0x8};
     device.areas = {flash};
     AddDevice(ui, app->devices, device);
-    ASSERT_EQ(SelectDeviceByName(*app, "TWO BANKS"), 0);
-    SetStartBank(*app, 1);
-    SetEndBank(*app, 1);
-    SetFillByte(*app, 0x00);
+    ASSERT_EQ(app->selection.SelectDeviceByName("TWO BANKS"), 0);
+    app->selection.SetStartBank(1);
+    app->selection.SetEndBank(1);
+    app->selection.SetFillByte(0x00);
     ASSERT_TRUE(Load(kProgram));
     EXPECT_EQ(ImageFillByte(*app), 0x00);
     EXPECT_EQ(ImageProgramRanges(*app).size(), 1u);
@@ -348,7 +348,7 @@ TEST_F(DocumentCommands, ExportsFollowTheDeviceSelection) {
     EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"1000", "1007"}));
     EXPECT_EQ(ReadFile(dir / "banks.bin"), std::string("\x01\x02\x03\0\0\0\0\0", 8));
     // Both banks: from the lowest start to the highest end.
-    SetStartBank(*app, 0);
+    app->selection.SetStartBank(0);
     ui.fileDialogReplies = {{true, (dir / "banks.bin").string(), 3}};
     app->mainWindow->OnCommand(cmd::kSaveAs);
     EXPECT_EQ(ui.dialogsShown.back(), (std::vector<std::string>{"F00", "1007"}));

@@ -1,9 +1,9 @@
-// The ID checks on the image, support by the connected programmer, and the device-dependent
-// items of the Target menu.
+// The ID checks on the image and support by the connected programmer.
 #include <gtest/gtest.h>
 
 #include "DeviceTestData.h"
 #include "app/App.h"
+#include "base/ProgrammerStatus.h"
 #include "device/DeviceChecks.h"
 #include "device/DeviceSelection.h"
 #include "device/ImageView.h"
@@ -28,8 +28,8 @@ class Checks : public test::AppFixture {
   protected:
     void Select(DeviceRecord d) {
         AddDevice(ui, app->devices, d);
-        SelectDeviceByName(*app, d.device);
-        SelectAllBanks(*app);
+        app->selection.SelectDeviceByName(d.device);
+        app->selection.SelectAllBanks();
     }
     DeviceRecord M7906() {
         auto d = test::Sample("M79");
@@ -67,14 +67,14 @@ TEST_F(Checks, M7906) {
         {Image{}, false}, // length byte absent: 0xFF, ID erased
     };
     for (const auto& c : cases) {
-        auto warning = RunIdCheck(*app, c.image.View());
+        auto warning = RunIdCheck(app->selection, c.image.View());
         EXPECT_EQ(warning.has_value(), c.warns);
         if (warning) {
             EXPECT_EQ(*warning, kWarnInvalidId);
         }
     }
     app->selection.fillByte = 0x00; // ID bytes absent now read as 0: invalid
-    EXPECT_EQ(RunIdCheck(*app, Image{{0xFF9F, 0xFF}}.View()), kWarnInvalidId);
+    EXPECT_EQ(RunIdCheck(app->selection, Image{{0xFF9F, 0xFF}}.View()), kWarnInvalidId);
 }
 
 TEST_F(Checks, ST7XStates) {
@@ -94,7 +94,7 @@ TEST_F(Checks, ST7XStates) {
     };
     for (const auto& c : cases) {
         app->selection.protectedFlags[0] = c.protectedSelected;
-        auto warning = RunIdCheck(*app, c.image.View());
+        auto warning = RunIdCheck(app->selection, c.image.View());
         EXPECT_EQ(warning.value_or(""), c.warning ? c.warning : "");
     }
     // Both option bytes programmed: the one at 10002 decides.
@@ -102,34 +102,34 @@ TEST_F(Checks, ST7XStates) {
     both.device = "ST7B";
     Select(both);
     app->selection.protectedFlags[0] = false;
-    EXPECT_FALSE(RunIdCheck(*app, Image{{0x10000, 0x81}, {0x10002, 0x80}}.View()));
-    EXPECT_EQ(RunIdCheck(*app, Image{{0x10000, 0x80}, {0x10002, 0x83}}.View()),
+    EXPECT_FALSE(RunIdCheck(app->selection, Image{{0x10000, 0x81}, {0x10002, 0x80}}.View()));
+    EXPECT_EQ(RunIdCheck(app->selection, Image{{0x10000, 0x80}, {0x10002, 0x83}}.View()),
               kWarnReadWriteProtect);
-    EXPECT_EQ(RunIdCheck(*app, Image{{0x10000, 0x81}}.View()), kWarnNoOptionBytes);
+    EXPECT_EQ(RunIdCheck(app->selection, Image{{0x10000, 0x81}}.View()), kWarnNoOptionBytes);
     // A device with chip-specific bytes keeps its calibration: no W3.
     auto withSpecifics = ST7(IdCheck::ST7X, 1);
     withSpecifics.device = "ST7S";
     withSpecifics.chipSpecifics = {1};
     Select(withSpecifics);
     app->selection.protectedFlags[0] = true;
-    EXPECT_FALSE(RunIdCheck(*app, Image{{0x10000, 0x82}}.View()));
+    EXPECT_FALSE(RunIdCheck(app->selection, Image{{0x10000, 0x82}}.View()));
     // Option bytes outside the program ranges are not looked at.
     auto noOption = ST7(IdCheck::ST7X, 0);
     noOption.device = "ST7N";
     Select(noOption);
-    EXPECT_FALSE(RunIdCheck(*app, Image{}.View()));
+    EXPECT_FALSE(RunIdCheck(app->selection, Image{}.View()));
 }
 
 TEST_F(Checks, ST7WarnsAboutMissingOptionBytes) {
     Select(ST7(IdCheck::ST7));
-    EXPECT_EQ(RunIdCheck(*app, Image{}.View()), kWarnNoOptionBytes); // W5 only
-    EXPECT_EQ(RunIdCheck(*app, Image{{0x10000, 0}}.View()), kWarnNoPreprogramBytes);
-    EXPECT_FALSE(RunIdCheck(*app, Image{{0x10000, 0}, {0x10002, 0}}.View()));
+    EXPECT_EQ(RunIdCheck(app->selection, Image{}.View()), kWarnNoOptionBytes); // W5 only
+    EXPECT_EQ(RunIdCheck(app->selection, Image{{0x10000, 0}}.View()), kWarnNoPreprogramBytes);
+    EXPECT_FALSE(RunIdCheck(app->selection, Image{{0x10000, 0}, {0x10002, 0}}.View()));
     for (IdCheck quiet : {IdCheck::TMP91, IdCheck::TLCS870, IdCheck::None}) {
         auto d = ST7(quiet);
         d.device = std::string("Q") + std::to_string(static_cast<int>(quiet));
         Select(d);
-        EXPECT_FALSE(RunIdCheck(*app, Image{}.View()));
+        EXPECT_FALSE(RunIdCheck(app->selection, Image{}.View()));
     }
 }
 
@@ -137,71 +137,32 @@ TEST_F(Checks, SupportedByProgrammer) {
     auto d = test::Sample("HW");
     d.hwRanges = {{3, 4}, {0, 0}};
     Select(d);
-    test::StatusRef status{app->pm};
-    status->firmwareVersion = 18000;
-    status->hardwareVersion = 300;
-    EXPECT_FALSE(SupportedByProgrammer(*app, 0));
+    ProgrammerStatus status;
+    status.firmwareVersion = 18000;
+    status.hardwareVersion = 300;
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 0));
     app->devices.records[0].hwRanges = {{100, 400}, {0, 0}};
-    EXPECT_TRUE(SupportedByProgrammer(*app, 0));
+    EXPECT_TRUE(SupportedByProgrammer(app->selection, status, 0));
     app->devices.records[0].hwRanges = {{0, 0}, {100, 400}}; // the list ends at lower bound 0
-    EXPECT_FALSE(SupportedByProgrammer(*app, 0));
-    EXPECT_FALSE(SupportedByProgrammer(*app, 1)); // no such device
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 0));
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 1)); // no such device
 
     // Newer programmers: the lists they report.
-    status->hardwareVersion = 510;
-    status->supportedAlgorithms = {130};
-    status->supportedInterfaces = {0};
-    EXPECT_TRUE(SupportedByProgrammer(*app, 0));
-    status->supportedInterfaces = {12};
-    EXPECT_FALSE(SupportedByProgrammer(*app, 0));
-    status->supportedInterfaces = {0};
+    status.hardwareVersion = 510;
+    status.supportedAlgorithms = {130};
+    status.supportedInterfaces = {0};
+    EXPECT_TRUE(SupportedByProgrammer(app->selection, status, 0));
+    status.supportedInterfaces = {12};
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 0));
+    status.supportedInterfaces = {0};
     app->devices.records[0].serialSupport = 0;
     app->devices.records[0].parallelSupport = 1;
     app->devices.records[0].algoP = 1;
-    EXPECT_FALSE(SupportedByProgrammer(*app, 0));
-    status->supportedAlgorithms = {1};
-    EXPECT_FALSE(SupportedByProgrammer(*app, 0)); // no parallel flag
-    status->parallelFlag = 1;
-    EXPECT_TRUE(SupportedByProgrammer(*app, 0));
-}
-
-TEST_F(Checks, TargetMenuFollowsTheSelectedDevice) {
-    ui.targetMenu = {
-        {32773, "&Blank Check", ""}, {32776, "&Clear\tF6", ""}, {32779, "&Program", ""}};
-    auto both = test::Sample("BOTH");
-    both.enableClearAll = 1;
-    both.enableClearChip = 1;
-    AddDevice(ui, app->devices, both);
-    AddDevice(ui, app->devices, test::Sample("NONE"));
-    auto labels = [&] {
-        std::vector<std::string> l;
-        for (const auto& item : ui.targetMenu)
-            l.push_back(item.label);
-        return l;
-    };
-    SelectDeviceByName(*app, "BOTH");
-    UpdateDeviceMenu(*app);
-    UpdateDeviceMenu(*app); // nothing more the second time
-    EXPECT_EQ(labels(), (std::vector<std::string>{"&Blank Check", "Clear All", "Clear Chip",
-                                                  "&Clear\tF6", "&Program"}));
-    EXPECT_EQ(ui.targetMenu[1].statusTip, "Program all zeroes, then clear chip");
-    EXPECT_EQ(ui.targetMenu[2].statusTip, "Clear entire chip, regardless of selected range");
-    SelectDeviceByName(*app, "NONE");
-    UpdateDeviceMenu(*app);
-    EXPECT_EQ(labels(), (std::vector<std::string>{"&Blank Check", "&Clear\tF6", "&Program"}));
-
-    // Programmers that clear the readout protection name the command after it.
-    test::StatusRef{app->pm}->hardwareVersion = 421;
-    test::StatusRef{app->pm}->hardwareVariant = 4;
-    SelectDeviceByName(*app, "BOTH");
-    UpdateDeviceMenu(*app);
-    EXPECT_EQ(ui.targetMenu[1].label, "Clear Readout protection");
-
-    // Without a Target menu nothing happens.
-    test::FakeUi bare;
-    App other(bare, clock);
-    UpdateDeviceMenu(other);
-    EXPECT_TRUE(bare.targetMenu.empty());
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 0));
+    status.supportedAlgorithms = {1};
+    EXPECT_FALSE(SupportedByProgrammer(app->selection, status, 0)); // no parallel flag
+    status.parallelFlag = 1;
+    EXPECT_TRUE(SupportedByProgrammer(app->selection, status, 0));
 }
 
 } // namespace

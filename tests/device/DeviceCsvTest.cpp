@@ -123,7 +123,7 @@ TEST_F(CsvExport, RowTextAndRoundTrip) {
     AddDevice(ui, app->devices, d);
     app->selection.additional = {0x100000, 0x400};
 
-    std::string text = BuildDeviceCsv(app->devices, app->selection);
+    std::string text = BuildDeviceCsv(app->devices, app->selection.additional);
     EXPECT_EQ(text.substr(0, std::strlen(kHeader)), kHeader);
     EXPECT_EQ(text.substr(std::strlen(kHeader)),
               "\"Nordane\";\"ND 100\";\"ND\";\"QFP64\";\"2048\";\"ND100\";"
@@ -179,14 +179,15 @@ TEST_F(CsvExport, RowTextAndRoundTrip) {
 TEST_F(CsvExport, WritesTheFileAndReports) {
     AddDevice(ui, app->devices, test::Sample());
     auto path = (dir / "list.csv").string();
-    ExportDeviceCsv(*app, path);
+    ExportDeviceCsv(ui, app->devices, app->selection.additional, path);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The CSV file was saved as: \n" + path);
     EXPECT_EQ(ui.boxes[0].caption, "CSV export");
     EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Information);
-    EXPECT_EQ(test::ReadFile(path), BuildDeviceCsv(app->devices, app->selection));
+    EXPECT_EQ(test::ReadFile(path), BuildDeviceCsv(app->devices, app->selection.additional));
 
-    ExportDeviceCsv(*app, (dir / "missing" / "list.csv").string());
+    ExportDeviceCsv(ui, app->devices, app->selection.additional,
+                    (dir / "missing" / "list.csv").string());
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[1].text, "The CSV file could not be saved !");
     EXPECT_EQ(ui.boxes[1].icon, MsgIcon::Error);

@@ -119,7 +119,7 @@ class HtmlExport : public test::AppFixture {};
 TEST_F(HtmlExport, FinalMessageSaysWhichFilesWereWritten) {
     AddDevice(ui, app->devices, Device("NR8C", "NR8C", 143, 0x4000, 0x400));
     std::string d = dir.Path().string();
-    ExportDeviceHtml(*app, d);
+    ExportDeviceHtml(ui, app->devices, d);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The HTML files are saved as: \n" + d + "/FlashMCUs.html\n" + d +
                                     "/Vantrel5MCUs.html\n" + d + "/FlashST7MCUs.html");
@@ -131,7 +131,7 @@ TEST_F(HtmlExport, FinalMessageSaysWhichFilesWereWritten) {
     ui.boxes.clear();
     std::filesystem::create_directory(dir / "sub");
     std::filesystem::create_directory(dir / "sub" / "FlashST7MCUs.html");
-    ExportDeviceHtml(*app, (dir / "sub").string());
+    ExportDeviceHtml(ui, app->devices, (dir / "sub").string());
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, "The HTML file FlashST7MCUs.html\n could not be saved !");
     EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Error);
@@ -139,7 +139,7 @@ TEST_F(HtmlExport, FinalMessageSaysWhichFilesWereWritten) {
               "The HTML file was saved as: \n" + (dir / "sub").string() + "/FlashMCUs.html");
 
     ui.boxes.clear();
-    ExportDeviceHtml(*app, (dir / "nowhere").string());
+    ExportDeviceHtml(ui, app->devices, (dir / "nowhere").string());
     EXPECT_EQ(ui.boxes.size(), 3u); // three failures, no final message
 }
 

@@ -5,17 +5,17 @@
 
 #include <functional>
 
-#include "base/Crc16.h"
 #include "DeviceTestData.h"
 #include "app/App.h"
 #include "app/CmdLine.h"
+#include "base/Crc16.h"
 #include "commands/DeviceCommands.h"
-#include "device/DeviceImage.h"
-#include "device/DeviceSelection.h"
-#include "device/ImageView.h"
 #include "commands/DeviceSeam.h"
 #include "commands/DocumentCommands.h"
 #include "commands/PasscodeCommands.h"
+#include "device/DeviceImage.h"
+#include "device/DeviceSelection.h"
+#include "device/ImageView.h"
 #include "support/AppFixture.h"
 #include "ui/MainWindow.h"
 
@@ -33,7 +33,7 @@ class DeviceImage : public test::AppFixture {
         auto other = test::Sample("ND200");
         other.areas = {test::Area("FLASH", 7, {{0x0, 0x2}})};
         AddDevice(ui, app->devices, other);
-        SelectDeviceByName(*app, "ND100");
+        app->selection.SelectDeviceByName("ND100");
     }
     void Add(uint32_t address, std::vector<uint8_t> bytes) {
         ASSERT_EQ(app->doc.AddData(address, static_cast<uint32_t>(bytes.size()), bytes.data()),
@@ -48,11 +48,11 @@ TEST_F(DeviceImage, CrcOverTheProgramRangesWithFillBytes) {
     Add(0x0, {0x11, 0x22});
     EXPECT_EQ(GetImageCrc(*app), 0u); // no bank selected
     EXPECT_FALSE(app->doc.CrcValid());
-    SetStartBank(*app, 0);
-    SetEndBank(*app, 0);
+    app->selection.SetStartBank(0);
+    app->selection.SetEndBank(0);
     EXPECT_EQ(GetImageCrc(*app), Kermit({0x11, 0x22, 0xFF, 0xFF}));
     EXPECT_TRUE(app->doc.CrcValid());
-    SetFillByte(*app, 0x00);
+    app->selection.SetFillByte(0x00);
     EXPECT_EQ(GetImageCrc(*app), Kermit({0x11, 0x22, 0x00, 0x00}));
 }
 
@@ -60,8 +60,8 @@ TEST_F(DeviceImage, CrcOverTheProgramRangesWithFillBytes) {
 TEST_F(DeviceImage, EveryChangeOfTheSelectionMakesTheCrcBeComputedAgain) {
     Add(0x0, {0x11, 0x22, 0x33, 0x44});
     Add(0x100, {0x55});
-    SetStartBank(*app, 0);
-    SetEndBank(*app, 0);
+    app->selection.SetStartBank(0);
+    app->selection.SetEndBank(0);
     const uint32_t bank0 = Kermit({0x11, 0x22, 0x33, 0x44});
     std::vector<uint8_t> bank1(0x10, 0xFF);
     bank1[0] = 0x55;
@@ -78,11 +78,11 @@ TEST_F(DeviceImage, EveryChangeOfTheSelectionMakesTheCrcBeComputedAgain) {
         std::function<void()> apply;
         uint32_t crc;
     } cases[] = {
-        {"device", [&] { SelectDeviceByName(*app, "ND200"); }, Kermit({0x11, 0x22})},
-        {"device by index", [&] { SelectDevice(*app, 0); }, bank0},
-        {"end bank", [&] { SetEndBank(*app, 1); }, Kermit(both)},
-        {"fill byte", [&] { SetFillByte(*app, 0x00); }, Kermit(zeroFilled(both, 5))},
-        {"start bank", [&] { SetStartBank(*app, 1); }, Kermit(zeroFilled(bank1, 1))},
+        {"device", [&] { app->selection.SelectDeviceByName("ND200"); }, Kermit({0x11, 0x22})},
+        {"device by index", [&] { app->selection.SelectDevice(0); }, bank0},
+        {"end bank", [&] { app->selection.SetEndBank(1); }, Kermit(both)},
+        {"fill byte", [&] { app->selection.SetFillByte(0x00); }, Kermit(zeroFilled(both, 5))},
+        {"start bank", [&] { app->selection.SetStartBank(1); }, Kermit(zeroFilled(bank1, 1))},
     };
     GetImageCrc(*app);
     for (const auto& c : cases) {
@@ -100,7 +100,7 @@ TEST_F(DeviceImage, EveryChangeOfTheSelectionMakesTheCrcBeComputedAgain) {
 }
 
 TEST_F(DeviceImage, AreasInsideDevice) {
-    SelectAllBanks(*app);
+    app->selection.SelectAllBanks();
     EXPECT_TRUE(AreasInsideDevice(*app)); // empty image
     Add(0x0, {1, 2, 3, 4});
     Add(0x104, std::vector<uint8_t>(12, 0));
@@ -114,12 +114,12 @@ TEST_F(DeviceImage, PasscodeCommands) {
     app->selection.passcode = {0xA1, 0xA2, 0xA3};
     using W = std::vector<std::pair<uint32_t, uint8_t>>;
     // ID byte 1 has address 0 and is left out; the length goes to the ID length address.
-    EXPECT_EQ(PasscodeImageWrites(*app), (W{{0x100, 0xA1}, {0x102, 0xA3}, {0x10F, 3}}));
+    EXPECT_EQ(PasscodeImageWrites(app->selection), (W{{0x100, 0xA1}, {0x102, 0xA3}, {0x10F, 3}}));
 
     MemoryImage memory;
     const uint8_t byte = 0x5A;
     ASSERT_TRUE(memory.Insert(0x100, &byte, 1));
-    SetPasscodeFromImage(*app, ImageView(memory));
+    SetPasscodeFromImage(app->selection, ImageView(memory));
     EXPECT_EQ(app->selection.passcode[0], 0x5A);
     EXPECT_EQ(app->selection.passcode[1], 0xA2);
     EXPECT_EQ(app->selection.passcode[2], 0xFF); // nothing loaded there: the fill byte
@@ -169,7 +169,7 @@ TEST_F(DeviceImage, PasscodeMenuCommandsOnTheDocument) {
     auto plain = test::Sample("ND300");
     plain.idLenMin = plain.idLenMax = 0;
     AddDevice(ui, app->devices, plain);
-    SelectDeviceByName(*app, "ND300");
+    app->selection.SelectDeviceByName("ND300");
     EXPECT_FALSE(DocumentCommandEnabled(*app, cmd::kSetPasscode));
     app->mainWindow->OnCommand(cmd::kSetPasscode);
     EXPECT_EQ(app->selection.passcode[0], 0x77);

@@ -25,8 +25,8 @@ class SampleDatabase : public test::AppFixture {
         for (const auto& entry : std::filesystem::directory_iterator(device))
             std::filesystem::copy_file(entry.path(), dir / "Device" / entry.path().filename());
         app->programDirectory = dir.Path().string() + "/";
-        ReadDeviceCsv(*app);
-        LoadDeviceFiles(*app);
+        ReadDeviceCsv(ui, app->devices, app->programDirectory);
+        LoadDeviceFiles(ui, app->devices, app->programDirectory);
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include "device/DeviceCsv.h"
 #include "device/DeviceHtml.h"
-#include "device/DeviceSelection.h"
 #include "support/FakeUi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -13,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeUi ui;
     DeviceTable table;
     ReadDeviceCsvText(ui, table, text.c_str());
-    DeviceSelection selection;
-    std::string csv = BuildDeviceCsv(table, selection);
+    std::string csv = BuildDeviceCsv(table, BankRange{}); // no additional range
     DeviceTable back;
     ReadDeviceCsvText(ui, back, csv.c_str());
     BuildDeviceHtml(back, HtmlList::Flash);

@@ -3,10 +3,21 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Reporter.h"
 #include "device/DeviceCsv.h"
 #include "device/DeviceFile.h"
 #include "device/DeviceSelection.h"
+#include "device/ImageView.h"
 #include "support/FakeUi.h"
+
+namespace {
+
+struct QuietReporter : vantrel::Reporter {
+    using Reporter::Report;
+    void Report(int32_t, const char*) override {}
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vantrel;
@@ -15,9 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeUi ui;
     DeviceTable table;
     ParseDeviceFile(ui, table, text.c_str(), "/fuzz/input.dev");
-    DeviceSelection selection;
-    selection.additional = {0x100000, 0x10};
-    std::string csv = BuildDeviceCsv(table, selection);
+    QuietReporter reporter;
+    DeviceSelection selection(table, reporter);
+    selection.SetExternalArea(0x100000, 0x10);
+    selection.SelectDevice(0);
+    selection.SelectAllBanks();
+    selection.protectedFlags.fill(true);
+    for (int i = 0; i < kProtectedFlags + 1; ++i)
+        selection.SortedProtectedAddress(i);
+    selection.SelectedBanksSize();
+    selection.IdLengthValue(ImageView());
+    selection.IdData();
+    selection.BlankSum();
+    std::string csv = BuildDeviceCsv(table, selection.additional);
     DeviceTable back;
     ReadDeviceCsvText(ui, back, csv.c_str());
     return 0;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/App.h"
+#include "app/SettingsApply.h"
 #include "settings/Ini.h"
 #include "settings/PortsSection.h"
-#include "settings/SettingsLoadSave.h"
 #include "support/FakeClock.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
@@ -24,16 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     app.programDirectory = scratch.Path().string() + "/";
     LoadSettings(app);
     for (int com = 1; com <= 3; ++com)
-        PortDevicePath(app, com);
+        PortDevicePath(app.settings, com);
     char device[256];
-    INI_ReadString(app, "Settings", "Device", device, sizeof device);
-    INI_WriteString(app, "Settings", "Device", "R5F100LE");
-    INI_WriteInt(app, "Ports", "ComPort", -7);
+    INI_ReadString(app.settings, "Settings", "Device", device, sizeof device);
+    INI_WriteString(app.settings, "Settings", "Device", "R5F100LE");
+    INI_WriteInt(app.settings, "Ports", "ComPort", -7);
     SaveSettings(app);
 
-    const SettingsText& text = app.settings.text;
+    const SettingsText& text = app.settings.state.text;
     if (text.Length() > kSettingsTextMax) std::abort();
-    if (!app.settings.keepFile && test::ReadFile(path) != text.Str()) std::abort();
-    if (INI_ReadInt(app, "Ports", "ComPort", 0) != -7 && ui.boxes.empty()) std::abort();
+    if (!app.settings.state.keepFile && test::ReadFile(path) != text.Str()) std::abort();
+    if (INI_ReadInt(app.settings, "Ports", "ComPort", 0) != -7 && ui.boxes.empty()) std::abort();
     return 0;
 }

@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "app/Batch.h"
+#include "app/SettingsApply.h"
 #include "app/Startup.h"
 #include "commands/DeviceCommands.h"
-#include "device/DeviceSelection.h"
 #include "commands/DeviceSeam.h"
-#include "settings/DeviceSettingsSelection.h"
+#include "device/DeviceSelection.h"
 #include "settings/SettingsFixture.h"
-#include "settings/SettingsLoadSave.h"
 #include "support/Process.h"
 
 namespace vantrel {
@@ -22,11 +21,8 @@ class DeviceSettings : public test::SettingsFixture {
   protected:
     DeviceSettings() { test::InstallSampleDevice(dir.Path()); }
 
-    // The database and the adapter as start-up sets them up, without the rest of start-up.
-    void Prepare(App& a) {
-        DEVICE_LoadDatabase(a);
-        a.settingsSelection = std::make_unique<DeviceSettingsSelection>(a);
-    }
+    // The database as start-up reads it, without the rest of start-up.
+    void Prepare(App& a) { DEVICE_LoadDatabase(a); }
     // A fresh program in the same installation: start-up, then what `between` does, then
     // shutdown (which saves the settings). Returns the exit code.
     int32_t StartAndEnd(const std::function<void()>& between = {}) {
@@ -54,8 +50,8 @@ TEST_F(DeviceSettings, LoadAppliesEveryDeviceKeyAndSaveWritesThemBack) {
     Prepare(*app);
     EXPECT_FALSE(LoadSettings(*app)) << testing::PrintToString(Messages());
     const DeviceSelection& s = app->selection;
-    ASSERT_NE(SelectedDevice(*app), nullptr);
-    EXPECT_EQ(SelectedDevice(*app)->device, "NR16C62A");
+    ASSERT_NE(app->selection.SelectedDevice(), nullptr);
+    EXPECT_EQ(app->selection.SelectedDevice()->device, "NR16C62A");
     EXPECT_EQ(s.startBank, 1);
     EXPECT_EQ(s.endBank, 3);
     EXPECT_EQ(s.programRanges, (ProgramRanges{{0xD0000, 0x28000}})); // banks 1..3 joined
@@ -84,13 +80,13 @@ TEST_F(DeviceSettings, ChangesFromTheFileMakeTheImageCrcBeComputedAgain) {
     ASSERT_FALSE(LoadSettings(*app));
     GetImageCrc(*app);
     ASSERT_TRUE(app->doc.CrcValid());
-    app->settingsSelection->SetExternalArea(0x200000, 0x100);
+    app->selection.SetExternalArea(0x200000, 0x100);
     EXPECT_FALSE(app->doc.CrcValid());
     GetImageCrc(*app);
-    app->settingsSelection->SetBankFlag(6, 1);
+    app->selection.SetBankFlag(6, true);
     EXPECT_FALSE(app->doc.CrcValid());
     GetImageCrc(*app);
-    app->settingsSelection->ApplyBankSelection();
+    app->selection.RebuildProgramRanges();
     EXPECT_FALSE(app->doc.CrcValid());
 }
 

@@ -48,7 +48,7 @@ TEST_F(Ini, ReadIntValuesAndTheirMessages) {
     };
     for (const auto& c : cases) {
         ui.boxes.clear();
-        EXPECT_EQ(INI_ReadInt(*app, "Settings", c.key, 77), c.expected) << c.key;
+        EXPECT_EQ(INI_ReadInt(app->settings, "Settings", c.key, 77), c.expected) << c.key;
         std::string shown = ui.boxes.empty() ? "" : ui.boxes[0].text;
         // The reader's text names the key and the file that hold the value.
         std::string expected = *c.message == '\0' ? ""
@@ -56,8 +56,8 @@ TEST_F(Ini, ReadIntValuesAndTheirMessages) {
                                                         " of " + IniPath().string();
         EXPECT_EQ(shown, expected) << c.key;
     }
-    EXPECT_EQ(INI_ReadInt(*app, "Other", "A", 77), 77);
-    EXPECT_EQ(INI_ReadInt(*app, nullptr, "A", 77), 77);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Other", "A", 77), 77);
+    EXPECT_EQ(INI_ReadInt(app->settings, nullptr, "A", 77), 77);
 }
 
 TEST_F(Ini, AMalformedValueInADeepFolderKeepsTheFileNameInTheMessage) {
@@ -65,7 +65,7 @@ TEST_F(Ini, AMalformedValueInADeepFolderKeepsTheFileNameInTheMessage) {
     std::filesystem::create_directories(deep);
     test::WriteFile(deep / "vantrel.ini", "[Settings]\r\nEnableVBP = x\r\n");
     app->programDirectory = deep.string() + "/";
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "EnableVBP", 1), 1);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "EnableVBP", 1), 1);
     ASSERT_EQ(ui.boxes.size(), 1u);
     const std::string& text = ui.boxes[0].text;
     EXPECT_LE(text.size(), kMessageSize - 1);
@@ -76,14 +76,14 @@ TEST_F(Ini, AMalformedValueInADeepFolderKeepsTheFileNameInTheMessage) {
 TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
     WriteIni("[Settings]\r\nDevice=\"R5F100LE\"\r\nBare=R5F\r\nOpen=\"R5F\r\n");
     char buffer[9] = "unused!";
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", buffer, sizeof buffer), 0);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Device", buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "R5F100LE"); // eight characters fill a buffer of nine
 
     char small[8] = "keep";
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Device", small, sizeof small), 1);
     EXPECT_STREQ(small, "keep");
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Bare", small, sizeof small), 1);
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Open", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Bare", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Open", small, sizeof small), 1);
     EXPECT_STREQ(small, "keep");
     // Each malformed value is named with its key and file.
     auto message = [&](const char* key) {
@@ -93,18 +93,18 @@ TEST_F(Ini, ReadStringFillsTheBufferOnlyOnSuccess) {
     EXPECT_THAT(Messages(), ElementsAre(message("Device"), message("Bare"), message("Open")));
 
     ui.boxes.clear();
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Missing", small, sizeof small), 1);
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", nullptr, 8), 1);
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", small, 0), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Missing", small, sizeof small), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Device", nullptr, 8), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Device", small, 0), 1);
     EXPECT_STREQ(small, "keep");
     EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(Ini, EveryWriteRewritesTheWholeFileAndLeavesNothingBeside) {
     WriteIni("[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n");
-    INI_WriteInt(*app, "Settings", "ComPort", 3);
+    INI_WriteInt(app->settings, "Settings", "ComPort", 3);
     EXPECT_EQ(ReadIni(), "[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n[Settings]\r\nComPort = 3\r\n");
-    INI_WriteString(*app, "Settings", "Device", "R5F100LE");
+    INI_WriteString(app->settings, "Settings", "Device", "R5F100LE");
     EXPECT_EQ(ReadIni(), "[Ports]\r\nCOM3=\"/dev/ttyUSB0\"\r\n[Settings]\r\n"
                          "Device=\"R5F100LE\"\r\nComPort = 3\r\n");
     EXPECT_THAT(FilesIn(dir.Path()), ElementsAre("vantrel.ini"));
@@ -113,30 +113,30 @@ TEST_F(Ini, EveryWriteRewritesTheWholeFileAndLeavesNothingBeside) {
 
 TEST_F(Ini, TheFileIsReadOnceAndNeverAgain) {
     WriteIni("[Settings]\r\nA = 1\r\n");
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 1);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "A", 0), 1);
     WriteIni("[Settings]\r\nA = 2\r\nB = 2\r\n");
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 1);
-    INI_WriteInt(*app, "Settings", "C", 3);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "A", 0), 1);
+    INI_WriteInt(app->settings, "Settings", "C", 3);
     EXPECT_EQ(ReadIni(), "[Settings]\r\nC = 3\r\nA = 1\r\n");
 }
 
 TEST_F(Ini, IndexCountsOnlyBeforeTheFirstOperation) {
-    INI_SetIndex(*app, 3);
-    INI_WriteInt(*app, "Settings", "A", 1);
-    INI_SetIndex(*app, 5);
-    INI_WriteInt(*app, "Settings", "A", 2);
-    EXPECT_EQ(INI_SettingsPath(*app), (dir / "vantrel3.ini").string());
+    INI_SetIndex(app->settings, 3);
+    INI_WriteInt(app->settings, "Settings", "A", 1);
+    INI_SetIndex(app->settings, 5);
+    INI_WriteInt(app->settings, "Settings", "A", 2);
+    EXPECT_EQ(INI_SettingsPath(app->settings), (dir / "vantrel3.ini").string());
     EXPECT_THAT(FilesIn(dir.Path()), ElementsAre("vantrel3.ini"));
 }
 
 TEST_F(Ini, ReadOnlyFileIsNotReplacedButTheChangeStaysInMemory) {
     WriteIni("[Settings]\r\nA = 1\r\n");
     chmod(IniPath().c_str(), 0444);
-    INI_WriteInt(*app, "Settings", "A", 2);
+    INI_WriteInt(app->settings, "Settings", "A", 2);
     EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
                                         "]\nFile has read only attribute!"));
     EXPECT_EQ(ReadIni(), "[Settings]\r\nA = 1\r\n");
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 0), 2);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "A", 0), 2);
 }
 
 // A rewrite over each kind of file that may stand under the settings file's name. Root passes
@@ -218,7 +218,7 @@ TEST_F(Ini, RewritesOverEachKindOfFile) {
         other.programDirectory = install.Path().string() + "/";
         bool writable = c.folderWritable;
         other.fileWriteChecks.canCreateIn = [writable](const std::string&) { return writable; };
-        INI_WriteInt(other, "Settings", "A", 2);
+        INI_WriteInt(other.settings, "Settings", "A", 2);
         std::string path = (install / "vantrel.ini").string();
         if (c.message.empty()) {
             EXPECT_TRUE(fresh.boxes.empty()) << fresh.boxes[0].text;
@@ -249,9 +249,9 @@ TEST_F(Ini, TheSettingsFolderIsMadeBeforeTheWrite) {
     test::ScopedEnv xdg("XDG_CONFIG_HOME", config.string());
     app->programDirectory = (dir / "gone/").string(); // no file can be made there
     std::string path = (config / "KORVID/vantrel.ini").string();
-    EXPECT_EQ(INI_SettingsPath(*app), path);
+    EXPECT_EQ(INI_SettingsPath(app->settings), path);
     std::filesystem::remove_all(home / "new");
-    INI_WriteInt(*app, "Settings", "A", 1);
+    INI_WriteInt(app->settings, "Settings", "A", 1);
     EXPECT_TRUE(ui.boxes.empty()) << ui.boxes[0].text;
     EXPECT_EQ(test::ReadFile(path), "[Settings]\r\nA = 1\r\n");
     mode_t mask = ::umask(0);
@@ -268,10 +268,10 @@ TEST_F(Ini, MissingDirectoryIsPathNotFound) {
     test::ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "file").string());
     app->programDirectory = (dir / "gone/").string();
     std::string path = (dir / "file/KORVID/vantrel.ini").string();
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 4), 4); // nothing to read: no message
-    INI_WriteInt(*app, "Settings", "A", 1);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "A", 4), 4); // nothing to read: no message
+    INI_WriteInt(app->settings, "Settings", "A", 1);
     EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + path + "]\nPath not found!"));
-    EXPECT_EQ(INI_ReadInt(*app, "Settings", "A", 4), 1);
+    EXPECT_EQ(INI_ReadInt(app->settings, "Settings", "A", 4), 1);
 }
 
 TEST_F(Ini, AFileThatCannotBeReadIsKeptAsItIs) {
@@ -298,16 +298,16 @@ TEST_F(Ini, AFileThatCannotBeReadIsKeptAsItIs) {
         App other(fresh, clock);
         other.programDirectory = install.Path().string() + "/";
 
-        EXPECT_EQ(INI_ReadInt(other, "Settings", "A", 7), 7);
-        INI_WriteInt(other, "Settings", "A", 2);
-        INI_WriteInt(other, "Settings", "B", 3);
+        EXPECT_EQ(INI_ReadInt(other.settings, "Settings", "A", 7), 7);
+        INI_WriteInt(other.settings, "Settings", "A", 2);
+        INI_WriteInt(other.settings, "Settings", "B", 3);
         ASSERT_EQ(fresh.boxes.size(), 2u);
         EXPECT_EQ(fresh.boxes[0].text, "Could not open file [" + path + "]\n" + c.openMessage);
         EXPECT_EQ(fresh.boxes[1].text,
                   "Could not save file [" + path +
                       "]\nIt could not be read at start-up and is left as it was; changes are "
                       "kept until the program ends.");
-        EXPECT_EQ(INI_ReadInt(other, "Settings", "B", 0), 3);
+        EXPECT_EQ(INI_ReadInt(other.settings, "Settings", "B", 0), 3);
         if (!before.empty()) {
             EXPECT_EQ(test::ReadFile(path), before);
         }
@@ -318,16 +318,16 @@ TEST_F(Ini, GrowthPastTheLimitIsRefusedAndTheFileStays) {
     const std::string head = "[Settings]\r\nA = 1\r\n";
     std::string text = head + std::string(kSettingsTextMax - head.size() - 12, ';') + "\r\n";
     WriteIni(text);
-    INI_WriteInt(*app, "Settings", "B", 1); // "B = 1\r\n" still fits
+    INI_WriteInt(app->settings, "Settings", "B", 1); // "B = 1\r\n" still fits
     std::string fits = ReadIni();
     EXPECT_EQ(fits.size(), text.size() + 7);
-    INI_WriteString(*app, "Settings", "Device", "R5F100LE");
+    INI_WriteString(app->settings, "Settings", "Device", "R5F100LE");
     EXPECT_THAT(Messages(), ElementsAre("Could not save file [" + IniPath().string() +
                                         "]\nThe settings would grow larger than 29999 bytes; "
                                         "the change was not made!"));
     EXPECT_EQ(ReadIni(), fits);
     char device[16] = "none";
-    EXPECT_EQ(INI_ReadString(*app, "Settings", "Device", device, sizeof device), 1);
+    EXPECT_EQ(INI_ReadString(app->settings, "Settings", "Device", device, sizeof device), 1);
 }
 
 // A Ui whose message box does another failing settings write, as a timer could while a
@@ -337,7 +337,7 @@ class ReenteringUi : public test::FakeUi {
     App* app = nullptr;
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon, MsgAnswer answer) override {
-        if (app && boxes.empty()) INI_WriteInt(*app, "Settings", "Again", 1);
+        if (app && boxes.empty()) INI_WriteInt(app->settings, "Settings", "Again", 1);
         return FakeUi::MessageBox(text, caption, buttons, icon, answer);
     }
 };
@@ -349,12 +349,12 @@ TEST_F(Ini, AMessageRaisedWhileAnotherIsShownIsDropped) {
     App other(reentering, clock);
     other.programDirectory = dir.Path().string() + "/";
     reentering.app = &other;
-    INI_WriteInt(other, "Settings", "First", 1);
+    INI_WriteInt(other.settings, "Settings", "First", 1);
     ASSERT_EQ(reentering.boxes.size(), 1u);
     reentering.app = nullptr;
-    INI_WriteInt(other, "Settings", "Third", 1); // shown again once the first box is gone
+    INI_WriteInt(other.settings, "Settings", "Third", 1); // shown again once the first box is gone
     EXPECT_EQ(reentering.boxes.size(), 2u);
-    EXPECT_EQ(INI_ReadInt(other, "Settings", "Again", 0), 1);
+    EXPECT_EQ(INI_ReadInt(other.settings, "Settings", "Again", 0), 1);
 }
 
 } // namespace

@@ -1,14 +1,18 @@
-// Loading every key into the program and saving it again, with the device selection faked.
+// Reading every key into plain values, applying them to the device selection and the options
+// through the checking setters, and writing them again.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "app/SettingsApply.h"
 #include "app/Startup.h"
-#include "settings/FakeSelection.h"
+#include "device/DeviceCodes.h"
+#include "device/DeviceTestData.h"
 #include "settings/Ini.h"
 #include "settings/SettingsFixture.h"
 #include "settings/SettingsLoadSave.h"
 #include "settings/SettingsText.h"
+#include "support/Process.h"
 
 namespace vantrel {
 namespace {
@@ -16,23 +20,59 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// Eight flash banks of 4K from 0x10000, four speeds, a passcode of 1 to 7 bytes and the ID
+// range 0x1000..0x2FFF.
+DeviceRecord EightBanks(const std::string& name) {
+    auto d = test::Sample(name);
+    std::vector<BankRange> banks;
+    for (uint32_t i = 0; i < 8; ++i)
+        banks.push_back({0x10000 + i * 0x1000, 0x1000});
+    d.areas = {test::Area("FLASH", 7, banks)};
+    d.speedSettings = {"1", "2", "3", "4"};
+    d.idRangeFirst = 0x1000;
+    d.idRangeLast = 0x2FFF;
+    return d;
+}
+
+void AddDevices(App& a) {
+    for (const char* name : {"R5F100LE", "ST72F324"})
+        AddDevice(a.ui, a.devices, EightBanks(name));
+}
+
 class LoadSave : public test::SettingsFixture {
   protected:
-    test::FakeSelection* selection = [this] {
-        auto fake = std::make_unique<test::FakeSelection>();
-        auto* raw = fake.get();
-        app->settingsSelection = std::move(fake);
-        return raw;
-    }();
+    LoadSave() { AddDevices(*app); }
+    // Another program in a fresh installation whose settings file holds `text`.
+    std::unique_ptr<App> Fresh(test::TempDir& install, test::FakeUi& freshUi,
+                               const std::string& text) {
+        test::WriteFile(install / "vantrel.ini", text);
+        auto other = std::make_unique<App>(freshUi, clock);
+        other->programDirectory = install.Path().string() + "/";
+        AddDevices(*other);
+        return other;
+    }
+    const DeviceSelection& Selection() const { return app->selection; }
 };
 
 TEST_F(LoadSave, WithoutAFileEveryKeyTakesItsDefault) {
+    StoredSettings stored = ReadSettings(app->settings);
+    ASSERT_TRUE(stored.selection);
+    const StoredSelection& s = *stored.selection;
+    EXPECT_EQ(s.passcodeLength, 0);
+    EXPECT_FALSE(s.bankSelectMode);
+    EXPECT_EQ(s.externalStart, 0u);
+    EXPECT_EQ(s.externalLength, 0u);
+    EXPECT_EQ(s.device, "");
+    EXPECT_EQ(s.startBank, 0);
+    EXPECT_EQ(s.endBank, 0);
+    EXPECT_EQ(s.interfaceIndex, 1);
+    EXPECT_EQ(s.speed, 0);
+    EXPECT_EQ(s.fillByte, 255);
+
     EXPECT_TRUE(LoadSettings(*app)); // no device name: the device is invalid
-    EXPECT_THAT(selection->calls,
-                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 0", "SetExternalArea",
-                            "SelectDeviceByName ", "SetStartBank 0", "SetEndBank 0",
-                            "ApplyBankSelection", "SetInterface 1", "SetSpeed 0",
-                            "SetFillByte 255"));
+    EXPECT_EQ(Selection().interface, 1);
+    EXPECT_EQ(Selection().speed, 0);
+    EXPECT_EQ(Selection().fillByte, 255);
     const ProgramOptions& o = app->options;
     EXPECT_EQ(o.comPort, 1);
     EXPECT_EQ(o.baudRate, 115200);
@@ -49,7 +89,7 @@ TEST_F(LoadSave, WithoutAFileEveryKeyTakesItsDefault) {
     EXPECT_FALSE(std::filesystem::exists(IniPath())); // loading writes nothing
 }
 
-TEST_F(LoadSave, AFileIsReadAndAppliedInOrder) {
+TEST_F(LoadSave, AFileIsReadAndApplied) {
     WriteIni("[Settings]\r\nComPort = 7\r\nLOG_Enable = 1\r\nDevice=\"ST72F324\"\r\n"
              "SBank = 2\r\nEBank = 5\r\nInterface = 2\r\nSpeed = 3\r\nFillByte = 0\r\n"
              "EnableAC = 0\r\nEnableVBP = 0\r\nClearOnDemand = 1\r\n"
@@ -58,20 +98,33 @@ TEST_F(LoadSave, AFileIsReadAndAppliedInOrder) {
              "EnableIdCheckFunction = 5\r\nEnablePasscode = 0\r\nPasscodeHex = 1\r\n"
              "PasscodeLen = 4096\r\nPasscodeData = 4100\r\nBankSel[0] = 1\r\n"
              "BankSel[63] = 258\r\nProtectedBlockSel[15] = 1\r\nDetailedError = 1\r\n");
+    StoredSettings stored = ReadSettings(app->settings);
+    ASSERT_TRUE(stored.selection);
+    const StoredSelection& read = *stored.selection;
+    EXPECT_EQ(read.device, "ST72F324");
+    EXPECT_EQ(read.passcodeLength, 3); // low 8 bits of 259
+    EXPECT_FALSE(read.bankSelectMode);
+    EXPECT_EQ(read.bankFlags[0], 1);
+    EXPECT_EQ(read.bankFlags[63], 2); // low 8 bits of 258
+    EXPECT_EQ(read.protectedFlags[15], 1);
+
     EXPECT_FALSE(LoadSettings(*app));
-    EXPECT_THAT(selection->calls,
-                ElementsAre("SetPasscodeLength 3", "SetBankSelectMode 0", "SetExternalArea",
-                            "SelectDeviceByName ST72F324", "SetStartBank 2", "SetEndBank 5",
-                            "ApplyBankSelection", "SetInterface 2", "SetSpeed 3", "SetFillByte 0"));
-    EXPECT_EQ(selection->passcode[1], 0xAB); // low 8 bits of 427
-    EXPECT_EQ(selection->passcode[15], 18);
-    EXPECT_EQ(selection->externalStart, 0xFFFFFFF0u);
-    EXPECT_EQ(selection->externalLength, 256u);
-    EXPECT_EQ(selection->countAddress, 4096u);
-    EXPECT_EQ(selection->compareAddress, 4100u);
-    EXPECT_EQ(selection->bankFlags[0], 1);
-    EXPECT_EQ(selection->bankFlags[63], 2);
-    EXPECT_EQ(selection->protectedFlags[15], 1);
+    const DeviceSelection& s = Selection();
+    ASSERT_NE(s.SelectedDevice(), nullptr);
+    EXPECT_EQ(s.SelectedDevice()->device, "ST72F324");
+    EXPECT_EQ(s.startBank, 2);
+    EXPECT_EQ(s.endBank, 5);
+    EXPECT_EQ(s.interface, 2);
+    EXPECT_EQ(s.speed, 3);
+    EXPECT_EQ(s.fillByte, 0);
+    EXPECT_EQ(s.passcodeLength, 3);
+    EXPECT_EQ(s.passcode[0], 0xAB); // low 8 bits of 427
+    EXPECT_EQ(s.passcode[14], 18);
+    EXPECT_EQ(s.additional.start, 0xFFFFFFF0u);
+    EXPECT_EQ(s.additional.size, 256u);
+    EXPECT_EQ(s.toshibaIdLengthAddress, 4096u);
+    EXPECT_EQ(s.toshibaIdAddress, 4100u);
+    EXPECT_TRUE(s.protectedFlags[15]);
     const ProgramOptions& o = app->options;
     EXPECT_EQ(o.comPort, 7);
     EXPECT_TRUE(o.logEnable);
@@ -83,6 +136,36 @@ TEST_F(LoadSave, AFileIsReadAndAppliedInOrder) {
     EXPECT_FALSE(o.enablePasscode);
     EXPECT_TRUE(o.passcodeHex);
     EXPECT_TRUE(o.detailedError);
+    EXPECT_THAT(ui.boxes, IsEmpty());
+}
+
+// All keys are read before anything is applied; the checking setters then report in their
+// order, and the COM port comes last.
+TEST_F(LoadSave, TheCheckingSettersReportInTheirOrder) {
+    WriteIni("[Settings]\r\nComPort = 25\r\nDevice=\"NoSuch\"\r\nSBank = 9\r\nEBank = 9\r\n"
+             "Interface = 15\r\nSpeed = 9\r\nFillByte = 512\r\n");
+    EXPECT_TRUE(LoadSettings(*app));
+    EXPECT_THAT(Messages(),
+                ElementsAre("The devicename 'NoSuch' was unknown.\r\nPlease check your "
+                            "configuration!\r\n",
+                            "Startbank was invalid!\r\nPlease check Device options!",
+                            "Endbank was invalid!\r\nPlease check Device options!",
+                            "Interface was invalid!\r\nPlease check your configuration!",
+                            "Speed was invalid!\r\nPlease check your configuration!",
+                            "Fillbyte invalid!\r\nPlease check your configuration!",
+                            "ComPort setting in setup file out of range, corrected"));
+}
+
+// The passcode length, the bank select mode, the bank flags and the external area are in place
+// before the device and the banks are checked: the passcode length rule sees the length read,
+// and the external area counts as one more bank.
+TEST_F(LoadSave, ThePlainDeviceValuesComeBeforeTheCheckedOnes) {
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nCpuPasswordLen = 9\r\n"
+             "XDataStart = 1048576\r\nXDataLen = 16\r\nSBank = 8\r\nEBank = 8\r\n");
+    EXPECT_FALSE(LoadSettings(*app)) << testing::PrintToString(Messages());
+    EXPECT_EQ(Selection().passcodeLength, 1); // 9 is beyond the device's 7: its minimum
+    EXPECT_EQ(Selection().startBank, 8);
+    EXPECT_EQ(Selection().endBank, 8);
     EXPECT_THAT(ui.boxes, IsEmpty());
 }
 
@@ -122,14 +205,18 @@ TEST_F(LoadSave, ComPortCorrections) {
 
 TEST_F(LoadSave, TheCommandLineWinsOverTheFile) {
     WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nSBank = 2\r\nInterface = 2\r\nSpeed = 1\r\n");
+    app->selection.SelectDeviceByName("R5F100LE"); // as -seldevice does
     app->overrides.deviceChosen = true;
     app->overrides.interfaceIndex = 1;
     app->overrides.speedIndex = 6;
     EXPECT_FALSE(LoadSettings(*app));
-    EXPECT_THAT(selection->calls,
-                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 0", "SetExternalArea",
-                            "SelectAllBanks", "ApplyBankSelection", "SetInterface 1", "SetSpeed 3",
-                            "SetFillByte 255"));
+    const DeviceSelection& s = Selection();
+    EXPECT_EQ(s.SelectedDevice()->device, "R5F100LE");
+    EXPECT_EQ(s.startBank, 0); // all banks of the device chosen
+    EXPECT_EQ(s.endBank, 7);
+    EXPECT_EQ(s.interface, 1);
+    EXPECT_EQ(s.speed, 3); // 6 held to the device's four speeds
+    EXPECT_EQ(s.fillByte, 255);
 }
 
 TEST_F(LoadSave, ASpeedFromTheCommandLineIsHeldToTheDevicesSpeeds) {
@@ -138,37 +225,50 @@ TEST_F(LoadSave, ASpeedFromTheCommandLineIsHeldToTheDevicesSpeeds) {
     } cases[] = {{2, 4, 2}, {4, 4, 3}, {6, 7, 6}, {0, 0, 0}, {1, 0, 1}, {5, 0, 1}, {-1, 0, 3}};
     WriteIni("[Settings]\r\nSpeed = 3\r\n");
     for (const auto& c : cases) {
-        selection->calls.clear();
-        selection->speedCount = c.speeds;
+        // The file names no device: the table's first one is selected.
+        ClearDeviceTable(app->devices);
+        auto d = EightBanks("SPEEDS");
+        d.speedSettings.assign(static_cast<std::size_t>(c.speeds), "S");
+        if (c.speeds > 4) d.sifType = kSifR8C; // the device takes the seven speeds
+        AddDevice(ui, app->devices, d);
         app->overrides.speedIndex = c.asked;
         LoadSettings(*app);
-        EXPECT_EQ(selection->speed, c.expected) << c.asked << " of " << c.speeds;
+        EXPECT_EQ(Selection().speed, c.expected) << c.asked << " of " << c.speeds;
     }
 }
 
 TEST_F(LoadSave, BanksFromTheFileOnlyInStartAndEndMode) {
-    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nDEVICE_BankSelectMode = 1\r\nSBank = 2\r\n");
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nDEVICE_BankSelectMode = 1\r\nSBank = 2\r\n"
+             "BankSel[3] = 1\r\n");
     EXPECT_FALSE(LoadSettings(*app));
-    EXPECT_THAT(selection->calls,
-                ElementsAre("SetPasscodeLength 0", "SetBankSelectMode 1", "SetExternalArea",
-                            "SelectDeviceByName ST72F324", "ApplyBankSelection", "SetInterface 1",
-                            "SetSpeed 0", "SetFillByte 255"));
+    EXPECT_TRUE(Selection().bankSelectMode);
+    EXPECT_EQ(Selection().startBank, 0);
+    EXPECT_EQ(Selection().programRanges, (ProgramRanges{{0x13000, 0x1000}}));
     // A device chosen on the command line without banks keeps its bank choice.
-    selection->calls.clear();
-    selection->bankCount = 0;
+    auto none = EightBanks("NOBANKS");
+    none.areas.clear();
+    AddDevice(ui, app->devices, none);
+    app->selection.SelectDeviceByName("NOBANKS");
+    app->selection.endBank = 5;
     app->overrides.deviceChosen = true;
+    ui.boxes.clear();
     LoadSettings(*app);
-    EXPECT_EQ(selection->calls[3], "ApplyBankSelection");
+    EXPECT_EQ(Selection().endBank, 5);
+    EXPECT_THAT(ui.boxes, IsEmpty()); // selecting all of no banks would report the start bank
 }
 
 TEST_F(LoadSave, AnyReplacedDeviceValueMakesTheLoadFail) {
-    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\n");
-    for (const char* setter :
-         {"SetStartBank", "SetEndBank", "SetInterface", "SetSpeed", "SetFillByte"}) {
-        selection->failing = {setter};
-        EXPECT_TRUE(LoadSettings(*app)) << setter;
+    for (const char* line :
+         {"SBank = 9", "EBank = 9", "Interface = 15", "Speed = 9", "FillByte = 512"}) {
+        SCOPED_TRACE(line);
+        test::TempDir install;
+        test::FakeUi freshUi;
+        auto other =
+            Fresh(install, freshUi, std::string("[Settings]\r\nDevice=\"ST72F324\"\r\n") + line);
+        EXPECT_TRUE(LoadSettings(*other));
+        EXPECT_EQ(freshUi.boxes.size(), 1u);
     }
-    selection->failing.clear();
+    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\n");
     EXPECT_FALSE(LoadSettings(*app));
 }
 
@@ -222,27 +322,29 @@ std::vector<std::string> KeysInFile(const std::string& text) {
 
 TEST_F(LoadSave, AFullSaveWritesEveryKeyInReverseOrderAndReadsBackTheSame) {
     WriteIni("[Ports]\r\nCOM2=\"/dev/ttyUSB1\"\r\n[Settings]\r\nHandWritten = 1\r\n");
-    app->options.comPort = 12;
-    app->options.logEnable = true;
-    app->options.detailedError = true;
-    app->options.enableAC = false;
-    app->options.passcodeHex = true;
-    selection->device = "R5F100LE";
-    selection->startBank = 1;
-    selection->endBank = 6;
-    selection->interfaceIndex = 2;
-    selection->speed = 3;
-    selection->fillByte = 0x1FF;
-    selection->externalStart = 0x80000000u;
-    selection->externalLength = 0x100;
-    selection->countAddress = 0x2000;
-    selection->compareAddress = 0x2004;
-    selection->passcodeLength = 7;
-    selection->passcode[7] = 0xEE;
-    selection->bankFlags[63] = 1;
-    selection->protectedFlags[3] = 1;
-    selection->individualBanks = true;
-    SaveSettings(*app);
+    StoredSettings stored;
+    stored.options.comPort = 12;
+    stored.options.logEnable = true;
+    stored.options.detailedError = true;
+    stored.options.enableAC = false;
+    stored.options.passcodeHex = true;
+    StoredSelection& selection = stored.selection.emplace();
+    selection.device = "R5F100LE";
+    selection.startBank = 1;
+    selection.endBank = 6;
+    selection.interfaceIndex = 2;
+    selection.speed = 3;
+    selection.fillByte = 0x1FF;
+    selection.externalStart = 0x80000000u;
+    selection.externalLength = 0x100;
+    selection.passcodeCountAddress = 0x2000;
+    selection.passcodeCompareAddress = 0x2004;
+    selection.passcodeLength = 7;
+    selection.passcode[6] = 0xEE;
+    selection.bankFlags[63] = 1;
+    selection.protectedFlags[3] = 1;
+    selection.bankSelectMode = true;
+    WriteSettings(app->settings, stored);
 
     std::string text = ReadIni();
     auto expected = SaveOrder();
@@ -257,33 +359,56 @@ TEST_F(LoadSave, AFullSaveWritesEveryKeyInReverseOrderAndReadsBackTheSame) {
     EXPECT_NE(text.find("\r\nVersion = 20024\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nXDataStart = -2147483648\r\n"), std::string::npos);
 
-    // A second program reads the same values back.
+    // A second program reads the same values back and applies them.
     test::FakeUi otherUi;
     App other(otherUi, clock);
     other.programDirectory = app->programDirectory;
-    auto fake = std::make_unique<test::FakeSelection>();
-    auto* back = fake.get();
-    other.settingsSelection = std::move(fake);
-    EXPECT_FALSE(LoadSettings(other));
-    EXPECT_EQ(back->device, "R5F100LE");
-    EXPECT_EQ(back->interfaceIndex, 2);
-    EXPECT_EQ(back->speed, 3);
-    EXPECT_EQ(back->fillByte, 0x1FF);
-    EXPECT_EQ(back->externalStart, 0x80000000u);
-    EXPECT_EQ(back->externalLength, 0x100u);
-    EXPECT_EQ(back->countAddress, 0x2000u);
-    EXPECT_EQ(back->compareAddress, 0x2004u);
-    EXPECT_EQ(back->passcodeLength, 7);
-    EXPECT_EQ(back->passcode, selection->passcode);
-    EXPECT_EQ(back->bankFlags, selection->bankFlags);
-    EXPECT_EQ(back->protectedFlags, selection->protectedFlags);
-    EXPECT_TRUE(back->individualBanks);
+    AddDevices(other);
+    StoredSettings read = ReadSettings(other.settings);
+    ASSERT_TRUE(read.selection);
+    const StoredSelection& back = *read.selection;
+    EXPECT_FALSE(ApplySettings(other, read));
+    EXPECT_EQ(back.device, "R5F100LE");
+    EXPECT_EQ(back.interfaceIndex, 2);
+    EXPECT_EQ(back.speed, 3);
+    EXPECT_EQ(back.fillByte, 0x1FF);
+    EXPECT_EQ(back.externalStart, 0x80000000u);
+    EXPECT_EQ(back.externalLength, 0x100u);
+    EXPECT_EQ(back.passcodeCountAddress, 0x2000u);
+    EXPECT_EQ(back.passcodeCompareAddress, 0x2004u);
+    EXPECT_EQ(back.passcodeLength, 7);
+    EXPECT_EQ(back.passcode, selection.passcode);
+    EXPECT_EQ(back.bankFlags, selection.bankFlags);
+    EXPECT_EQ(back.protectedFlags, selection.protectedFlags);
+    EXPECT_TRUE(back.bankSelectMode);
     EXPECT_EQ(other.options.comPort, 12);
     EXPECT_TRUE(other.options.logEnable);
     EXPECT_TRUE(other.options.detailedError);
     EXPECT_FALSE(other.options.enableAC);
     EXPECT_TRUE(other.options.passcodeHex);
     EXPECT_THAT(otherUi.boxes, IsEmpty());
+}
+
+// What a save takes from the selection: a device that was not found is saved under the name
+// asked for, and the passcode addresses are held to the device's ID range (kept as read while
+// no device is selected).
+TEST_F(LoadSave, TheSelectionAsSaved) {
+    WriteIni("[Settings]\r\nDevice=\"NoSuch\"\r\n");
+    LoadSettings(*app);
+    app->selection.toshibaIdAddress = 0x5000;       // above the range: its first address
+    app->selection.toshibaIdLengthAddress = 0x2FFF; // inside
+    StoredSettings saved = SettingsToSave(*app);
+    ASSERT_TRUE(saved.selection);
+    EXPECT_EQ(saved.selection->device, "NoSuch");
+    EXPECT_EQ(saved.selection->passcodeCompareAddress, 0x1000u);
+    EXPECT_EQ(saved.selection->passcodeCountAddress, 0x2FFFu);
+
+    app->selection.SelectDeviceByName("R5F100LE");
+    EXPECT_EQ(SettingsToSave(*app).selection->device, "R5F100LE");
+
+    ClearDeviceTable(app->devices);
+    app->selection.toshibaIdAddress = 0x5000;
+    EXPECT_EQ(SettingsToSave(*app).selection->passcodeCompareAddress, 0x5000u);
 }
 
 // A full save puts every key into the text and rewrites the file once; a failure is shown
@@ -312,7 +437,6 @@ TEST_F(LoadSave, AFullSaveRewritesTheFileOnceAndShowsAFailureOnce) {
         test::FakeUi fresh;
         App other(fresh, clock);
         other.programDirectory = install.Path().string() + "/";
-        other.settingsSelection = std::make_unique<test::FakeSelection>();
         int rewrites = 0; // each rewrite of the existing file asks once
         other.fileWriteChecks.canCreateIn = [&rewrites](const std::string&) {
             ++rewrites;
@@ -329,21 +453,23 @@ TEST_F(LoadSave, AFullSaveRewritesTheFileOnceAndShowsAFailureOnce) {
         EXPECT_EQ(rewrites, c.rewrites);
         // The keys are in the text either way; those that fit are in the file when it could be
         // written.
-        EXPECT_EQ(INI_ReadInt(other, "Settings", "ComPort", 0), 7);
+        EXPECT_EQ(INI_ReadInt(other.settings, "Settings", "ComPort", 0), 7);
         bool inFile = test::ReadFile(path).find("ComPort = 7\r\n") != std::string::npos;
         EXPECT_EQ(inFile, !c.readOnly);
         // A single write outside a full save rewrites the file at once.
-        INI_WriteInt(other, "Settings", "ComPort", 8);
+        INI_WriteInt(other.settings, "Settings", "ComPort", 8);
         EXPECT_EQ(rewrites, c.rewrites + (c.readOnly ? 0 : 1));
     }
 }
 
-TEST_F(LoadSave, WithoutADeviceSelectionTheDeviceKeysStayAsTheyAre) {
-    app->settingsSelection.reset();
+TEST_F(LoadSave, AWriteWithoutTheDeviceKeysLeavesThemAsTheyAre) {
     WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nBankSel[2] = 1\r\nComPort = 4\r\n");
-    EXPECT_FALSE(LoadSettings(*app));
-    app->options.comPort = 5;
-    SaveSettings(*app);
+    StoredSettings stored = ReadSettings(app->settings);
+    EXPECT_EQ(stored.options.comPort, 4);
+    stored.selection.reset();
+    EXPECT_FALSE(ApplySettings(*app, stored)); // no device value applied: none invalid
+    stored.options.comPort = 5;
+    WriteSettings(app->settings, stored);
     std::string text = ReadIni();
     EXPECT_NE(text.find("\r\nComPort = 5\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nDevice=\"ST72F324\"\r\nBankSel[2] = 1\r\n"), std::string::npos);
@@ -351,7 +477,7 @@ TEST_F(LoadSave, WithoutADeviceSelectionTheDeviceKeysStayAsTheyAre) {
 }
 
 // Start-up and shutdown as the program runs them.
-class StartupSettings : public LoadSave {
+class StartupSettings : public test::SettingsFixture {
   protected:
     int32_t Run(std::vector<std::string> args) {
         args.insert(args.begin(), "vantrel");
@@ -361,28 +487,39 @@ class StartupSettings : public LoadSave {
         EXPECT_TRUE(InitInstance(*app, static_cast<int>(argv.size()), argv.data()));
         return ExitInstance(*app);
     }
+    // The sample device database beside the program, and no settings file yet.
+    void InstallDevices() {
+        test::InstallSampleDevice(dir.Path());
+        std::filesystem::remove(IniPath());
+    }
+    const std::string kDevice = std::string("Device=\"") + test::kSampleDevice + "\"\r\n";
 };
 
 TEST_F(StartupSettings, AnUnknownDeviceGives227AfterStartUp) {
     WriteIni("[Settings]\r\nDevice=\"NoSuchChip\"\r\n");
     // With no programmer ready, the main window answers 227 with 228, which ends the run.
-    // This installation has no Device folder, which is said first.
+    // This installation has no Device folder, which is said first; then the name is reported.
     EXPECT_EQ(Run({}), 228);
-    ASSERT_EQ(ui.boxes.size(), 3u);
+    ASSERT_EQ(ui.boxes.size(), 4u);
     EXPECT_EQ(ui.boxes[0].text.rfind("Can not find device file in directory ", 0), 0u);
-    EXPECT_EQ(ui.boxes[1].text, "Invalid default program settings found.\r\nPlease setup device.");
+    EXPECT_EQ(ui.boxes[1].text,
+              "The devicename 'NoSuchChip' was unknown.\r\nPlease check your configuration!\r\n");
+    EXPECT_EQ(ui.boxes[2].text, "Invalid default program settings found.\r\nPlease setup device.");
 }
 
 TEST_F(StartupSettings, ComPortOutOfRangeEndsWith211) {
-    WriteIni("[Settings]\r\nDevice=\"ST72F324\"\r\nComPort = 25\r\n");
+    InstallDevices();
+    WriteIni("[Settings]\r\n" + kDevice + "ComPort = 25\r\n");
     EXPECT_EQ(Run({}), 211);
     EXPECT_EQ(app->options.comPort, 1);
     EXPECT_NE(ReadIni().find("\r\nComPort = 1\r\n"), std::string::npos); // saved corrected
 }
 
 TEST_F(StartupSettings, IndexAndComFromTheCommandLine) {
-    test::WriteFile(dir / "vantrel3.ini", "[Settings]\r\nDevice=\"ST72F324\"\r\nComPort = 4\r\n"
-                                          "LOG_Enable = 1\r\n");
+    InstallDevices();
+    test::WriteFile(dir / "vantrel3.ini", "[Settings]\r\n" + kDevice +
+                                              "ComPort = 4\r\n"
+                                              "LOG_Enable = 1\r\n");
     EXPECT_EQ(Run({"-index3", "-com9"}), 0);
     EXPECT_TRUE(app->options.logEnable); // read before the protocol log was opened
     EXPECT_TRUE(std::filesystem::exists(dir / "Vantrel.LOG"));

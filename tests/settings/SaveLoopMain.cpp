@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     constexpr int kRounds = 2000;
     for (int round = 0; round < kRounds; ++round) {
         for (int key = 0; key < kKeys; ++key)
-            INI_WriteInt(app, kSettingsSection, ("Key" + std::to_string(key)).c_str(), round);
+            INI_WriteInt(app.settings, kSettingsSection, ("Key" + std::to_string(key)).c_str(),
+                         round);
         if (round == 0) {
             std::printf("saving\n");
             std::fflush(stdout);
