@@ -38,7 +38,6 @@ void CMDLINE_Step(App& app) {
         return;
     }
     const BatchEntry& entry = s.queue[s.current];
-    CMDLINE_SetReadParam(app, entry.param);
     ParamReader param = CMDLINE_ParamReader(app, entry.param);
     if (s.callback) s.callback(entry.option->command, entry.option->needsProgrammer, param);
 }
@@ -157,11 +156,6 @@ void DispatchBatchCommand(App& app, int command, ParamReader& param) {
         break;
     }
     CMDLINE_CommandDone(app);
-}
-
-void DispatchBatchCommand(App& app, int command) {
-    ParamReader param = CMDLINE_ParamReader(app, CMDLINE_GetParam(app));
-    DispatchBatchCommand(app, command, param);
 }
 
 bool WaitLinkReady(App& app) {

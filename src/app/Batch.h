@@ -19,8 +19,6 @@ void CMDLINE_CommandDone(App& app);
 // `param` reads the parameter of the command's own queue entry.
 void RunBatchCommand(App& app, int command, bool needsProgrammer, ParamReader& param);
 void DispatchBatchCommand(App& app, int command, ParamReader& param);
-// The same with the parameter last given to CMDLINE_SetReadParam.
-void DispatchBatchCommand(App& app, int command);
 // Asks the link for a fresh configuration and waits up to about 200 ms for the programmer's
 // answer; true when it came. With console pacing it ends at once when no port is open.
 bool WaitLinkReady(App& app);

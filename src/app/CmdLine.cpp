@@ -6,7 +6,6 @@
 #include "app/App.h"
 #include "base/TextScanner.h"
 #include "base/UtilSnprintf.h"
-#include "commands/DeviceCommands.h"
 #include "settings/Ini.h"
 
 namespace vantrel {
@@ -130,8 +129,14 @@ void RunIndex(App& app, const std::string& param) {
     INI_SetIndex(app.settings, app.overrides.settingsIndex);
 }
 
+// -seldevice: only a device that exists counts as chosen; after a misspelt name the settings
+// file's device still applies (the misspelling has been reported).
+void RunSelDevice(App& app, const std::string& name) {
+    if (app.selection.SelectDeviceByName(name) == 0) app.overrides.deviceChosen = true;
+    if (app.mainWindow) app.ui.Repaint();
+}
+
 void RunAtOnce(App& app, AtOnce what, const std::string& param) {
-    CMDLINE_SetReadParam(app, param);
     switch (what) {
     case Com:
         RunCom(app, param);
@@ -140,7 +145,7 @@ void RunAtOnce(App& app, AtOnce what, const std::string& param) {
         RunIndex(app, param);
         break;
     case SelDevice:
-        DEVICE_SelectFromCommandLine(app, param);
+        RunSelDevice(app, param);
         break;
     case SetIfSpeed:
         app.overrides.speedIndex = SpeedIndexByName(param);
@@ -253,86 +258,6 @@ void CMDLINE_ShowHelp(App& app) {
 
 ParamReader CMDLINE_ParamReader(App& app, const std::string& param) {
     return ParamReader(param, [&app](const std::string& text) { CMDLINE_ReportError(app, text); });
-}
-
-const std::string& CMDLINE_GetParam(const App& app) {
-    return app.cmdline.readParam;
-}
-
-void CMDLINE_SetReadParam(App& app, const std::string& param) {
-    app.cmdline.readParam = param;
-    app.cmdline.readPos = 0;
-}
-
-char CMDLINE_GetChar(App& app) {
-    auto& s = app.cmdline;
-    if (s.readPos >= s.readParam.size()) return '\0';
-    return s.readParam[s.readPos++];
-}
-
-int32_t CMDLINE_GetHexValue(App& app) {
-    auto& s = app.cmdline;
-    s.parseError = false;
-    std::string text;
-    for (char c; (c = CMDLINE_GetChar(app)) != '\0';) {
-        if (!std::strchr("01234567890abcdefABCDEF-,", c)) {
-            s.parseError = true;
-            CMDLINE_ReportError(app, "CMDLINE_GetHexValue: Not a hex value");
-            return -1;
-        }
-        if ((c == '-' || c == ',') && !text.empty()) {
-            --s.readPos; // the separator is left for the caller
-            break;
-        }
-        text += c;
-    }
-    if (text.empty()) {
-        s.parseError = true;
-        CMDLINE_ReportError(app, "CMDLINE_GetHexValue: Missing value");
-        return 0;
-    }
-    std::size_t i = 0;
-    bool negative = text[0] == '-';
-    if (negative) i = 1;
-    uint32_t value = 0;
-    for (; i < text.size(); ++i) {
-        int digit = HexDigitValue(text[i]);
-        if (digit < 0) { // only a leading comma gets here
-            s.parseError = true;
-            CMDLINE_ReportError(app, "Not a hex value");
-            return 0;
-        }
-        value = value * 16u + static_cast<uint32_t>(digit);
-    }
-    if (negative) value = 0u - value;
-    return static_cast<int32_t>(value);
-}
-
-std::string CMDLINE_GetString(App& app, std::size_t maxLength) {
-    auto& s = app.cmdline;
-    s.parseError = false;
-    std::string text;
-    for (char c; (c = CMDLINE_GetChar(app)) != '\0';) {
-        if (text.size() >= maxLength) {
-            s.parseError = true;
-            CMDLINE_ReportError(app, "CMDLINE_GetString: String to long");
-            return text;
-        }
-        if (c == ',' && !text.empty()) {
-            --s.readPos;
-            break;
-        }
-        text += c;
-    }
-    if (text.empty()) {
-        s.parseError = true;
-        CMDLINE_ReportError(app, "CMDLINE_GetString: Missing string");
-    }
-    return text;
-}
-
-bool CMDLINE_HasParseError(const App& app) {
-    return app.cmdline.parseError;
 }
 
 void CMDLINE_ReportError(App& app, const std::string& text) {

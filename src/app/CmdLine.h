@@ -55,9 +55,6 @@ struct CmdLineState {
     bool exitRequested = false;
     bool parsing = false; // the arguments are being parsed: errors are command-line errors
 
-    std::string readParam; // the parameter being read, and the read position in it
-    std::size_t readPos = 0;
-    bool parseError = false;
 
     int32_t errorLevel = 0;
     std::string lastErrorText;
@@ -102,14 +99,6 @@ inline std::string CMDLINE_GetString(ParamReader& param, std::size_t maxLength) 
 inline bool CMDLINE_HasParseError(const ParamReader& param) {
     return param.HasParseError();
 }
-
-const std::string& CMDLINE_GetParam(const App& app);
-// Makes `param` the text the readers below read from, at its start.
-void CMDLINE_SetReadParam(App& app, const std::string& param);
-char CMDLINE_GetChar(App& app);
-int32_t CMDLINE_GetHexValue(App& app);
-std::string CMDLINE_GetString(App& app, std::size_t maxLength);
-bool CMDLINE_HasParseError(const App& app);
 
 // Error level at least 1, the text kept as the last error text and written to the error file.
 // CMDLINE_ReportError is for texts no message box shows: the Ui gets them as well

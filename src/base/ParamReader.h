@@ -19,6 +19,8 @@ class ParamReader {
         : param_(std::move(param)), onError_(std::move(onError)) {}
 
     const std::string& Param() const { return param_; }
+    // What is left unread.
+    std::string Rest() const { return param_.substr(pos_); }
     // The next character, or '\0' at the end.
     char GetChar();
     // A hexadecimal value, with a leading "-" for a negative one; a "-" or "," after digits is

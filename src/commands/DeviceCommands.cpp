@@ -23,8 +23,8 @@
 namespace vantrel {
 namespace {
 
-bool ReadSeparator(App& app) {
-    if (CMDLINE_GetChar(app) == ',') return true;
+bool ReadSeparator(App& app, ParamReader& param) {
+    if (CMDLINE_GetChar(param) == ',') return true;
     APP_ReportError(app, 213, "Separator has to be ,");
     return false;
 }
@@ -63,28 +63,21 @@ std::string ExportDirectory() {
     return ".";
 }
 
-void DEVICE_SelectFromCommandLine(App& app, const std::string& name) {
-    // Only a device that exists counts as chosen; after a misspelt name the settings file's
-    // device still applies (the misspelling has been reported).
-    if (app.selection.SelectDeviceByName(name) == 0) app.overrides.deviceChosen = true;
-    if (app.mainWindow) app.ui.Repaint();
-}
-
-void DEVICE_BatchPassword(App& app) {
-    int32_t length = CMDLINE_GetHexValue(app);
-    if (CMDLINE_HasParseError(app)) return;
+void DEVICE_BatchPassword(App& app, ParamReader& param) {
+    int32_t length = CMDLINE_GetHexValue(param);
+    if (CMDLINE_HasParseError(param)) return;
     int n = length & 0xFF;
     if (n >= 16) {
         APP_ReportError(
             app, 211, UTIL_format("Invalid passcode length,\r\nA maximun of %d is allowed", {15}));
         return;
     }
-    if (!ReadSeparator(app)) return;
+    if (!ReadSeparator(app, param)) return;
     std::array<uint8_t, kMaxPasscode> bytes{};
     for (int i = 0; i < n; ++i) {
-        if (i > 0 && !ReadSeparator(app)) return;
-        int32_t value = CMDLINE_GetHexValue(app);
-        if (CMDLINE_HasParseError(app)) return;
+        if (i > 0 && !ReadSeparator(app, param)) return;
+        int32_t value = CMDLINE_GetHexValue(param);
+        if (CMDLINE_HasParseError(param)) return;
         bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(value);
     }
     const DeviceRecord* device = app.selection.SelectedDevice();
@@ -101,23 +94,23 @@ void DEVICE_BatchPassword(App& app) {
     app.selection.passcode = bytes;
 }
 
-void DEVICE_BatchSetArea(App& app) {
-    int32_t start = CMDLINE_GetHexValue(app);
-    if (CMDLINE_HasParseError(app)) return;
-    if (!ReadSeparator(app)) return;
-    int32_t length = CMDLINE_GetHexValue(app);
-    if (CMDLINE_HasParseError(app)) return;
+void DEVICE_BatchSetArea(App& app, ParamReader& param) {
+    int32_t start = CMDLINE_GetHexValue(param);
+    if (CMDLINE_HasParseError(param)) return;
+    if (!ReadSeparator(app, param)) return;
+    int32_t length = CMDLINE_GetHexValue(param);
+    if (CMDLINE_HasParseError(param)) return;
     app.selection.SetExternalArea(static_cast<uint32_t>(start), static_cast<uint32_t>(length));
 }
 
-void DEVICE_BatchSelBanks(App& app) {
+void DEVICE_BatchSelBanks(App& app, ParamReader& param) {
     int32_t start = 0, end = 0;
-    std::string first = CMDLINE_GetString(app, 2);
-    bool ok = !CMDLINE_HasParseError(app) && BankNumber(first, start);
-    ok = ok && CMDLINE_GetChar(app) == ',';
+    std::string first = CMDLINE_GetString(param, 2);
+    bool ok = !CMDLINE_HasParseError(param) && BankNumber(first, start);
+    ok = ok && CMDLINE_GetChar(param) == ',';
     if (ok) {
-        std::string second = CMDLINE_GetString(app, 2);
-        ok = !CMDLINE_HasParseError(app) && BankNumber(second, end);
+        std::string second = CMDLINE_GetString(param, 2);
+        ok = !CMDLINE_HasParseError(param) && BankNumber(second, end);
     }
     if (!ok) {
         APP_ReportError(app, 212, "-selbanks needs 2 parameter separated by comma");
@@ -130,11 +123,11 @@ void DEVICE_BatchSelBanks(App& app) {
     if (replaced == 0) WaitLinkReady(app);
 }
 
-void DEVICE_BatchSelMultiple(App& app) {
+void DEVICE_BatchSelMultiple(App& app, ParamReader& param) {
     std::array<bool, kBankFlags> flags{};
     int count = 0, lowest = kBankFlags, highest = 0;
-    const std::string param = CMDLINE_GetParam(app);
-    const char* c = param.c_str();
+    const std::string text = CMDLINE_GetParam(param);
+    const char* c = text.c_str();
     while (*c) {
         ScanError error;
         SkipComma(c);
@@ -167,9 +160,9 @@ void DEVICE_BatchSelMultiple(App& app) {
     WaitLinkReady(app);
 }
 
-void DEVICE_BatchSetFill(App& app) {
-    int32_t value = CMDLINE_GetHexValue(app);
-    if (CMDLINE_HasParseError(app)) {
+void DEVICE_BatchSetFill(App& app, ParamReader& param) {
+    int32_t value = CMDLINE_GetHexValue(param);
+    if (CMDLINE_HasParseError(param)) {
         APP_ReportError(app, 212, "-setFILL needs 1 Hex parameter ");
         return;
     }
@@ -178,7 +171,7 @@ void DEVICE_BatchSetFill(App& app) {
 
 // The asynchronous interface needs the S60A algorithm in the programmer's list of supported
 // algorithms: the codes asked for (144) are algorithm codes, not serial interface codes.
-void DEVICE_BatchSetIfASync(App& app) {
+void DEVICE_BatchSetIfASync(App& app, ParamReader& /*param*/) {
     if (PM_Status(app.pm).hardwareVersion == 0) WaitLinkReady(app);
     ProgrammerStatus status = PM_Status(app.pm);
     const DeviceRecord* device = app.selection.SelectedDevice();

@@ -5,6 +5,8 @@
 // messages, and the two device list exports.
 #include <string>
 
+#include "base/ParamReader.h"
+
 namespace vantrel {
 
 struct App;
@@ -14,16 +16,12 @@ void DEVICE_LoadDatabase(App& app);
 // Where the exports are written: the user's home directory.
 std::string ExportDirectory();
 
-// -seldevice: selects the device by its exact name; the settings file's device then no longer
-// applies.
-void DEVICE_SelectFromCommandLine(App& app, const std::string& name);
-
 // Batch commands; each reads its parameter with the CMDLINE_ readers.
-void DEVICE_BatchPassword(App& app);
-void DEVICE_BatchSetArea(App& app);
-void DEVICE_BatchSelBanks(App& app);
-void DEVICE_BatchSelMultiple(App& app);
-void DEVICE_BatchSetFill(App& app);
-void DEVICE_BatchSetIfASync(App& app);
+void DEVICE_BatchPassword(App& app, ParamReader& param);
+void DEVICE_BatchSetArea(App& app, ParamReader& param);
+void DEVICE_BatchSelBanks(App& app, ParamReader& param);
+void DEVICE_BatchSelMultiple(App& app, ParamReader& param);
+void DEVICE_BatchSetFill(App& app, ParamReader& param);
+void DEVICE_BatchSetIfASync(App& app, ParamReader& param);
 
 } // namespace vantrel

@@ -17,9 +17,9 @@ void RegisterCommands(App& app) {
     });
     // Options of the command line that change the device selection. Without a parameter
     // (from a menu) they do nothing: their menu items open dialogs.
-    auto batchOnly = [&app](int command, void (*run)(App&)) {
+    auto batchOnly = [&app](int command, void (*run)(App&, ParamReader&)) {
         app.commands.Set(command, [&app, run](ParamReader* param) {
-            if (param) run(app);
+            if (param) run(app, *param);
         });
     };
     batchOnly(cmd::kPassword, DEVICE_BatchPassword);

@@ -202,10 +202,10 @@ TEST_F(CmdLine, ComPortOption) {
 // Every error file text reaches the user once: a text that a message box shows is not handed
 // to the Ui a second time; the parameter readers' texts, which no box shows, are.
 TEST_F(CmdLine, ErrorFileTextsWithoutABoxGoToTheUi) {
-    CMDLINE_SetReadParam(*app, "zz");
-    CMDLINE_GetHexValue(*app);
-    CMDLINE_SetReadParam(*app, "");
-    CMDLINE_GetString(*app, 10);
+    ParamReader hex = CMDLINE_ParamReader(*app, "zz");
+    CMDLINE_GetHexValue(hex);
+    ParamReader text = CMDLINE_ParamReader(*app, "");
+    CMDLINE_GetString(text, 10);
     EXPECT_EQ(ui.errorFileEntries, (std::vector<std::string>{"CMDLINE_GetHexValue: Not a hex value",
                                                              "CMDLINE_GetString: Missing string"}));
     EXPECT_TRUE(ui.boxes.empty());
@@ -298,11 +298,11 @@ TEST_F(CmdLine, HexValueReader) {
     for (const auto& c : cases) {
         app = std::make_unique<App>(ui, clock);
         SetUp();
-        CMDLINE_SetReadParam(*app, c.text);
-        EXPECT_EQ(CMDLINE_GetHexValue(*app), c.values[0]) << c.text;
-        EXPECT_EQ(CMDLINE_HasParseError(*app), c.error) << c.text;
+        ParamReader reader = CMDLINE_ParamReader(*app, c.text);
+        EXPECT_EQ(CMDLINE_GetHexValue(reader), c.values[0]) << c.text;
+        EXPECT_EQ(CMDLINE_HasParseError(reader), c.error) << c.text;
         if (!c.error) {
-            EXPECT_EQ(CMDLINE_GetParam(*app).substr(app->cmdline.readPos), c.rest) << c.text;
+            EXPECT_EQ(reader.Rest(), c.rest) << c.text;
         }
         EXPECT_EQ(app->cmdline.lastErrorText, c.report) << c.text;
         EXPECT_EQ(CMDLINE_GetErrorLevel(*app), c.error ? 1 : 0) << c.text;
@@ -327,19 +327,19 @@ TEST_F(CmdLine, StringReader) {
     for (const auto& c : cases) {
         app = std::make_unique<App>(ui, clock);
         SetUp();
-        CMDLINE_SetReadParam(*app, c.text);
-        EXPECT_EQ(CMDLINE_GetString(*app, c.max), c.value) << c.text;
-        EXPECT_EQ(CMDLINE_HasParseError(*app), c.error) << c.text;
+        ParamReader reader = CMDLINE_ParamReader(*app, c.text);
+        EXPECT_EQ(CMDLINE_GetString(reader, c.max), c.value) << c.text;
+        EXPECT_EQ(CMDLINE_HasParseError(reader), c.error) << c.text;
         EXPECT_EQ(app->cmdline.lastErrorText, c.report) << c.text;
     }
 }
 
 TEST_F(CmdLine, GetCharEndsWithZero) {
-    CMDLINE_SetReadParam(*app, "ab");
-    EXPECT_EQ(CMDLINE_GetChar(*app), 'a');
-    EXPECT_EQ(CMDLINE_GetChar(*app), 'b');
-    EXPECT_EQ(CMDLINE_GetChar(*app), '\0');
-    EXPECT_EQ(CMDLINE_GetChar(*app), '\0');
+    ParamReader reader = CMDLINE_ParamReader(*app, "ab");
+    EXPECT_EQ(CMDLINE_GetChar(reader), 'a');
+    EXPECT_EQ(CMDLINE_GetChar(reader), 'b');
+    EXPECT_EQ(CMDLINE_GetChar(reader), '\0');
+    EXPECT_EQ(CMDLINE_GetChar(reader), '\0');
 }
 
 } // namespace

@@ -27,8 +27,8 @@ class Commands : public test::AppFixture {
     // Runs one batch command with its parameter; returns the messages it showed.
     std::vector<std::string> Run(int command, const std::string& param) {
         ui.boxes.clear();
-        CMDLINE_SetReadParam(*app, param);
-        DispatchBatchCommand(*app, command);
+        ParamReader reader = CMDLINE_ParamReader(*app, param);
+        DispatchBatchCommand(*app, command, reader);
         std::vector<std::string> texts;
         for (const auto& b : ui.boxes)
             texts.push_back(b.text);

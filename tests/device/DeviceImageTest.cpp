@@ -94,8 +94,8 @@ TEST_F(DeviceImage, EveryChangeOfTheSelectionMakesTheCrcBeComputedAgain) {
     // The external area is one more bank behind the device's.
     CMDLINE_Init(*app, "VANTREL", "Vantrel.err", cmd::kExit, nullptr);
     ASSERT_TRUE(app->doc.CrcValid());
-    CMDLINE_SetReadParam(*app, "200,10");
-    DEVICE_BatchSetArea(*app);
+    ParamReader reader = CMDLINE_ParamReader(*app, "200,10");
+    DEVICE_BatchSetArea(*app, reader);
     EXPECT_FALSE(app->doc.CrcValid());
 }
 

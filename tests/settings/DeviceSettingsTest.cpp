@@ -34,8 +34,8 @@ class DeviceSettings : public test::SettingsFixture {
         return ExitInstance(*app);
     }
     void Batch(int command, const std::string& param) {
-        CMDLINE_SetReadParam(*app, param);
-        DispatchBatchCommand(*app, command);
+        ParamReader reader = CMDLINE_ParamReader(*app, param);
+        DispatchBatchCommand(*app, command, reader);
     }
     bool IniHas(const std::string& line) const {
         return ReadIni().find("\r\n" + line + "\r\n") != std::string::npos;
