@@ -11,6 +11,7 @@
 #include "app/ErrorFile.h"
 #include "base/CommandIds.h"
 #include "base/ParamReader.h"
+#include "base/Reporter.h"
 
 namespace vantrel {
 
@@ -34,7 +35,6 @@ std::span<const CmdLineOption> OptionTable();
 
 inline constexpr std::size_t kBatchQueueSize = 20;
 inline constexpr std::size_t kParamSize = 200; // parameter text: 199 characters + terminator
-inline constexpr std::size_t kMessageSize = 200;
 
 struct BatchEntry {
     const CmdLineOption* option = nullptr;

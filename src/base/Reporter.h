@@ -3,10 +3,14 @@
 // report an error without knowing the application. The application's implementation is the
 // program's one error path (it sets the error level, feeds the error file and has the main
 // window show the text, queued to the main thread when reported from another thread).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace vantrel {
+
+// A message holds at most 199 characters and its terminator, wherever it is shown.
+inline constexpr std::size_t kMessageSize = 200;
 
 class Reporter {
   public:

@@ -21,7 +21,6 @@
 #include "image/IntelHexFile.h"
 #include "image/SRecordFile.h"
 #include "image/TextLoader.h"
-#include "ui/MainWindow.h"
 
 namespace vantrel {
 namespace {

@@ -16,8 +16,6 @@ namespace vantrel {
 namespace {
 
 const std::string kQuotedTextMark = "\x01";
-// The error path shows at most 199 characters of a message.
-constexpr std::size_t kMessageSize = 200;
 
 // Messages are collected while the lock is held and shown after it was released, so that no
 // other thread waits for the settings while a message box is open.
@@ -117,19 +115,21 @@ void WriteLine(SettingsFile& settings, const char* section, const char* key,
 
 SettingsSave::SettingsSave(SettingsFile& settings) : settings_(settings) {
     SettingsState& s = settings_.state;
-    s.lock.lock(); // held to the end of the save: no other thread sees half of it
-    ++s.saveDepth;
+    std::lock_guard guard(s.lock);
+    ++s.saveDepth; // the writes of the save change the text; the destructor writes the file
 }
 
 SettingsSave::~SettingsSave() {
     SettingsState& s = settings_.state;
     std::vector<std::string> messages;
-    if (--s.saveDepth == 0) {
-        if (s.saveDirty) KeepForSaveEnd(s, RewriteLocked(settings_));
-        s.saveDirty = false;
-        messages.swap(s.saveMessages);
+    {
+        std::lock_guard guard(s.lock);
+        if (--s.saveDepth == 0) {
+            if (s.saveDirty) KeepForSaveEnd(s, RewriteLocked(settings_));
+            s.saveDirty = false;
+            messages.swap(s.saveMessages);
+        }
     }
-    s.lock.unlock();
     for (const auto& message : messages)
         Show(settings_, message);
 }

@@ -37,7 +37,7 @@ KeyText ReadKeyText(SettingsFile& settings, const char* section, const char* key
 
 // A save of many keys (WriteSettings): while it lives, INI_WriteInt and INI_WriteString change
 // the text only, and the file is rewritten once when it ends; each failure message is shown
-// once, at its end. It holds the settings lock for its whole life. Every write outside it
+// once, at its end. Every write outside it
 // rewrites the file at once.
 class SettingsSave {
   public:

@@ -12,9 +12,9 @@
 namespace vantrel {
 
 struct SettingsState {
-    // Every operation holds it for its whole duration. Recursive, so that the thread that holds
-    // it may come back while a message it raised is being shown.
-    std::recursive_mutex lock;
+    // Every operation holds it for its whole duration, and shows its messages only after it
+    // released it: a plain mutex, so that any re-entry shows up at once instead of being hidden.
+    std::mutex lock;
     bool initialised = false;
     int index = 0; // from -index; only effective before the first operation
     std::string path;
