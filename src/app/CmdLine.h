@@ -29,7 +29,6 @@ struct CmdLineOption {
     bool takesParameter = false;
 };
 
-
 // The option table in matching order (longer names before the shorter ones they begin with).
 std::span<const CmdLineOption> OptionTable();
 
@@ -54,7 +53,6 @@ struct CmdLineState {
     bool batchRunning = false;
     bool exitRequested = false;
     bool parsing = false; // the arguments are being parsed: errors are command-line errors
-
 
     int32_t errorLevel = 0;
     std::string lastErrorText;

@@ -11,7 +11,6 @@
 
 namespace vantrel {
 
-
 class ErrorFile {
   public:
     ErrorFile() = default;

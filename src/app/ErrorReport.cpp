@@ -24,9 +24,8 @@ void APP_ReportError(App& app, int32_t code, const char* text) {
         // The whole report runs on the main thread, as if it had been made there.
         std::optional<std::string> copy;
         if (text) copy = text;
-        app.mainQueue.Post([&app, code, copy] {
-            APP_ReportError(app, code, copy ? copy->c_str() : nullptr);
-        });
+        app.mainQueue.Post(
+            [&app, code, copy] { APP_ReportError(app, code, copy ? copy->c_str() : nullptr); });
         return;
     }
     std::string message;

@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "base/Version.h"
 #include "base/UtilSnprintf.h"
+#include "base/Version.h"
 #include "platform/Clock.h"
 #include "platform/RegularFile.h"
 

@@ -147,5 +147,4 @@ void ReadHex(ScanError& error, const char*& cursor, uint32_t& result, uint32_t m
     cursor = p;
 }
 
-
 } // namespace vantrel

@@ -16,9 +16,6 @@
 #include "device/DeviceCsv.h"
 #include "device/DeviceFile.h"
 #include "device/DeviceHtml.h"
-#include "base/TextScanner.h"
-#include "base/Codes.h"
-#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -7,7 +7,6 @@
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
 #include "device/ImageView.h"
-#include "base/Codes.h"
 
 namespace vantrel {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/UtilSnprintf.h"
 #include "image/FileIo.h"
 #include "image/HexText.h"
 #include "image/MemoryImage.h"
-#include "base/UtilSnprintf.h"
 
 namespace vantrel {
 namespace {

@@ -24,8 +24,7 @@ void UpdateDeviceMenu(App& app) {
     }
     if (wantClearChip && !menu.clearChipInMenu) {
         app.ui.InsertTargetMenuItem(cmd::kClearChip, "Clear Chip",
-                                    "Clear entire chip, regardless of selected range",
-                                    cmd::kClear);
+                                    "Clear entire chip, regardless of selected range", cmd::kClear);
         menu.clearChipInMenu = true;
     } else if (!wantClearChip && menu.clearChipInMenu) {
         app.ui.RemoveTargetMenuItem(cmd::kClearChip);

@@ -6,9 +6,12 @@ namespace vantrel {
 namespace {
 
 constexpr MenuItem kFile[] = {
-    {"&Open...\tCtrl+O", cmd::kOpenFile}, {"&Reload", cmd::kReload},
-    {"&Merge", cmd::kMerge},              {"Save &As", cmd::kSaveAs},
-    {"Recent File", cmd::kRecentFile},    {"E&xit\tALT-F4", cmd::kExit},
+    {"&Open...\tCtrl+O", cmd::kOpenFile},
+    {"&Reload", cmd::kReload},
+    {"&Merge", cmd::kMerge},
+    {"Save &As", cmd::kSaveAs},
+    {"Recent File", cmd::kRecentFile},
+    {"E&xit\tALT-F4", cmd::kExit},
 };
 constexpr MenuItem kEdit[] = {
     {"Relocate...", cmd::kRelocate},
@@ -21,15 +24,21 @@ constexpr MenuItem kView[] = {
     {"&Dump mode", cmd::kDumpMode},
 };
 constexpr MenuItem kTarget[] = {
-    {"&Blank check\tF2", cmd::kCheckBlank},      {"&Verify\tF4", cmd::kVerify},
-    {"&Clear\tF6", cmd::kClear},                 {"&Program && Verify\tF7", cmd::kProgramVerify},
-    {"Program\tF8", cmd::kProgram},              {"&Read memory", cmd::kReadBack},
+    {"&Blank check\tF2", cmd::kCheckBlank},
+    {"&Verify\tF4", cmd::kVerify},
+    {"&Clear\tF6", cmd::kClear},
+    {"&Program && Verify\tF7", cmd::kProgramVerify},
+    {"Program\tF8", cmd::kProgram},
+    {"&Read memory", cmd::kReadBack},
     {"&Start application\tF9", cmd::kStart},
 };
 constexpr MenuItem kOptions[] = {
-    {"&Communication...", cmd::kCommunication}, {"&Device...", cmd::kDevice},
-    {"&Filling && Misc...", cmd::kFilling},     {"&Passcode...", cmd::kPassword},
-    {"&Setup...", cmd::kSetup},                 {"Download &Firmware", cmd::kDownloadFirmware},
+    {"&Communication...", cmd::kCommunication},
+    {"&Device...", cmd::kDevice},
+    {"&Filling && Misc...", cmd::kFilling},
+    {"&Passcode...", cmd::kPassword},
+    {"&Setup...", cmd::kSetup},
+    {"Download &Firmware", cmd::kDownloadFirmware},
 };
 constexpr MenuItem kHelp[] = {
     {"&Contents\tF1", cmd::kHelpContents},
@@ -38,8 +47,8 @@ constexpr MenuItem kHelp[] = {
 };
 
 constexpr MenuPopup kMenu[] = {
-    {"&File", kFile},       {"&Edit", kEdit},       {"&View", kView},
-    {"&Target", kTarget},   {"&Options", kOptions}, {"&Help", kHelp},
+    {"&File", kFile},     {"&Edit", kEdit},       {"&View", kView},
+    {"&Target", kTarget}, {"&Options", kOptions}, {"&Help", kHelp},
 };
 
 } // namespace

@@ -3,9 +3,9 @@
 #include "app/Batch.h"
 #include "app/Startup.h"
 #include "support/AppFixture.h"
-#include "support/StatusRef.h"
 #include "support/Process.h"
 #include "support/RunBatch.h"
+#include "support/StatusRef.h"
 #include "ui/MainWindow.h"
 
 namespace vantrel {
@@ -24,7 +24,11 @@ class Batch : public test::AppFixture {
     // Runs after start-up, before the first timer tick.
     virtual void BeforeTicks() {}
 
-    void ProgrammerReady() { test::StatusRef{app->pm}->state = kStateReady; }
+    void ProgrammerReady() {
+        test::StatusRef {
+            app->pm
+            } -> state = kStateReady;
+    }
     // A handler that records the commands the main window received.
     void Record(int command, int32_t failWith = 0) {
         app->mainWindow->SetCommandHandler(command, [this, command, failWith] {

@@ -47,8 +47,7 @@ Outcome RunWithReport(bool fromSecondThread) {
             });
         };
         outcome.exitCode = test::RunBatch(app, ui, clock, {"-delrange0-1", "-saveasout.mot"},
-                                          {.exitAfterBatch = true, .consolePacing = true},
-                                          install);
+                                          {.exitAfterBatch = true, .consolePacing = true}, install);
     }
     for (const auto& box : ui.boxes) {
         EXPECT_EQ(box.thread, std::this_thread::get_id()) << box.text;

@@ -38,8 +38,12 @@ TEST_F(DeviceMenu, FollowsTheSelectedDevice) {
     EXPECT_EQ(labels(), (std::vector<std::string>{"&Blank Check", "&Clear\tF6", "&Program"}));
 
     // Programmers that clear the readout protection name the command after it.
-    test::StatusRef{app->pm}->hardwareVersion = 421;
-    test::StatusRef{app->pm}->hardwareVariant = 4;
+    test::StatusRef {
+        app->pm
+        } -> hardwareVersion = 421;
+    test::StatusRef {
+        app->pm
+        } -> hardwareVariant = 4;
     app->selection.SelectDeviceByName("BOTH");
     UpdateDeviceMenu(*app);
     EXPECT_EQ(ui.targetMenu[1].label, "Clear Readout protection");

@@ -10,10 +10,10 @@
 #include "app/App.h"
 #include "support/FakeClock.h"
 #include "support/FakeUi.h"
+#include "ui/MenuTable.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/QtUi.h"
-#include "ui/MenuTable.h"
 
 #include <QMenuBar>
 
@@ -73,8 +73,8 @@ TEST(MainFrame, MenusComeFromTheTable) {
             QAction* action = menu->actions()[static_cast<qsizetype>(i)];
             EXPECT_EQ(action->text().toStdString(), popup.items[i].text);
             EXPECT_EQ(action->data().toInt(), popup.items[i].command);
-            bool handled = popup.items[i].command == cmd::kAbout ||
-                           popup.items[i].command == cmd::kExit;
+            bool handled =
+                popup.items[i].command == cmd::kAbout || popup.items[i].command == cmd::kExit;
             EXPECT_EQ(action->isEnabled(), handled) << popup.items[i].text;
         }
     }

@@ -30,7 +30,8 @@ LocatorDialog::LocatorDialog(QWidget* parent) : QDialog(parent) {
     setFixedSize(724, 307);
     // A posted round is shown by a queued call on the dialog's (the GUI) thread.
     queue_.SetWaker([this] {
-        QMetaObject::invokeMethod(this, [this] { queue_.Drain(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { queue_.Drain(); }, Qt::QueuedConnection);
     });
 
     picture_ = new QLabel(this);

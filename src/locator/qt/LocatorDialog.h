@@ -44,7 +44,7 @@ class LocatorDialog : public QDialog {
     QLabel* picture_;
     QTreeWidget* list_;
     QPushButton* ok_;
-    bool ending_ = false; // set by OK, so that the dialog may close
+    bool ending_ = false;   // set by OK, so that the dialog may close
     MainThreadQueue queue_; // rounds posted by the worker, drained on the GUI thread
 };
 

@@ -163,7 +163,8 @@ void QtUi::PumpMessages() {
 
 void QtUi::WakeMainLoop() {
     if (MainThreadQueue* queue = mainQueue_)
-        QMetaObject::invokeMethod(qApp, [queue] { queue->Drain(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [queue] { queue->Drain(); }, Qt::QueuedConnection);
 }
 
 void QtUi::PostQuit(int code) {
