@@ -1,8 +1,9 @@
 #pragma once
 // The two passcode commands of the document, as far as the device selection decides them:
 // which bytes "Copy Passcode into loaded file" writes, and what "Set Passcode from loaded file"
-// reads. The document applies the writes with its own SetByte (image/PasscodeCommands.h); the
-// image CRC and the check that the image fits the device are the document's (image/DeviceSeam.h).
+// reads. The document applies the writes with its own SetByte (commands/PasscodeCommands.h); the
+// image CRC and the check that the image fits the device are the document's
+// (commands/DeviceSeam.h).
 #include <cstdint>
 #include <utility>
 #include <vector>
