@@ -22,18 +22,20 @@ declare -A allowed=(
 # The start-up wiring sees every layer; the Qt widgets and the programs sit on top of all.
 exempt='^(app/Startup\.(h|cpp)|ui/qt/|locator/qt/|programs/)'
 
-status=0
-while IFS= read -r file; do
+# Plain pipes only (no process substitution): some build roots have no /dev/fd.
+violations=$(find "$src" -name '*.h' -o -name '*.cpp' | sort | while IFS= read -r file; do
   rel=${file#"$src"/}
   [[ $rel =~ $exempt ]] && continue
   layer=${rel%%/*}
-  [[ -n ${allowed[$layer]+set} ]] || { echo "$rel: folder of no layer"; status=1; continue; }
-  while IFS= read -r included; do
+  [[ -n ${allowed[$layer]+set} ]] || { echo "$rel: folder of no layer"; continue; }
+  sed -n 's/^#include "\([a-z]*\/[^"]*\)".*/\1/p' "$file" | while IFS= read -r included; do
     folder=${included%%/*}
     [[ " ${allowed[$layer]} " == *" $folder "* ]] && continue
     echo "$rel includes $included: $layer may not include $folder/"
-    status=1
-  done < <(sed -n 's/^#include "\([a-z]*\/[^"]*\)".*/\1/p' "$file")
-done < <(find "$src" -name '*.h' -o -name '*.cpp' | sort)
-[ $status = 0 ] && echo "layers: every include points down"
-exit $status
+  done
+done)
+if [ -n "$violations" ]; then
+  echo "$violations"
+  exit 1
+fi
+echo "layers: every include points down"
