@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -146,11 +147,8 @@ TEST_F(SerialPortOverPty, ASecondOpenOfThePathIsRefusedNamingIt) {
     EXPECT_EQ(second.Open(path_), std::nullopt);
 }
 
-TEST_F(SerialPortOverPty, AClosedOtherSideIsLostAndWaitingOnItDoesNotSpin) {
-    TermiosSerialPort port;
-    ASSERT_EQ(port.Open(path_), std::nullopt);
-    CloseMaster();
-
+// A lost port says so on every read and write, and waiting on it takes the whole wait.
+void ExpectLostWithoutSpinning(SerialPort& port) {
     std::uint8_t buffer[16];
     EXPECT_TRUE(port.Read(buffer, sizeof buffer).lost);
     auto start = steady_clock::now();
@@ -159,6 +157,21 @@ TEST_F(SerialPortOverPty, AClosedOtherSideIsLostAndWaitingOnItDoesNotSpin) {
     EXPECT_GE(ElapsedMs(start), 90);
     EXPECT_TRUE(port.Read(buffer, sizeof buffer).lost);
     EXPECT_TRUE(port.Write(buffer, 1).lost);
+}
+
+TEST_F(SerialPortOverPty, AClosedOtherSideIsLostAndWaitingOnItDoesNotSpin) {
+    TermiosSerialPort port;
+    ASSERT_EQ(port.Open(path_), std::nullopt);
+    CloseMaster();
+    ExpectLostWithoutSpinning(port);
+}
+
+// As when a USB adapter is unplugged: the device hangs up, and its reads end as at end of file.
+TEST_F(SerialPortOverPty, AHungUpDeviceIsLostAndWaitingOnItDoesNotSpin) {
+    TermiosSerialPort port;
+    ASSERT_EQ(port.Open(path_), std::nullopt);
+    if (::ioctl(slave_, TIOCVHANGUP) != 0) GTEST_SKIP() << "may not hang up a terminal";
+    ExpectLostWithoutSpinning(port);
 }
 
 TEST(SerialPort, WhatIsNoDeviceIsNotOpened) {
