@@ -1,12 +1,10 @@
 #pragma once
 // What the application core asks of the main window's logic (ui/MainWindow implements it):
-// commands from batch mode, the error messages of the error path, the timer. The core never
-// includes the window layer; the window registers nothing here but itself.
+// the commands without a handler of their own (exit), the error messages of the error path, the
+// timer. The core never includes the window layer.
 #include <cstdint>
-#include <functional>
 #include <string>
 
-#include "app/CommandTable.h"
 #include "platform/Ui.h"
 
 namespace vantrel {
@@ -15,7 +13,7 @@ inline constexpr uint32_t kTimerPeriodMs = 50;
 
 class MainWindowBase {
   public:
-    explicit MainWindowBase(CommandTable& commands) : commands_(commands) {}
+    MainWindowBase() = default;
     virtual ~MainWindowBase() = default;
     MainWindowBase(const MainWindowBase&) = delete;
     MainWindowBase& operator=(const MainWindowBase&) = delete;
@@ -29,14 +27,6 @@ class MainWindowBase {
     virtual void OnTimer() = 0;
     // The answer to the last "areas overlap" question of a merge.
     virtual MsgAnswer OverwriteAnswer() const = 0;
-
-    // Registers a command that takes no parameter.
-    void SetCommandHandler(int command, std::function<void()> handler) {
-        commands_.SetPlain(command, std::move(handler));
-    }
-
-  protected:
-    CommandTable& commands_;
 };
 
 } // namespace vantrel

@@ -44,14 +44,28 @@ void DEVICE_LoadDatabase(App& app) {
     // sees only "unknown device" for a name that is spelt right.
     std::optional<std::string> missing = LoadDeviceFiles(app.ui, app.devices, app.programDirectory);
     if (missing && DeviceCount(app.devices) == 0) APP_ReportError(app, 0, *missing);
-    if (app.mainWindow) {
-        app.mainWindow->SetCommandHandler(cmd::kExportCsv, [&app] {
-            ExportDeviceCsv(app.ui, app.devices, app.selection.additional,
-                            ExportDirectory() + "/FlashDevices.csv");
+}
+
+void RegisterDeviceCommands(App& app) {
+    app.commands.SetPlain(cmd::kExportCsv, [&app] {
+        ExportDeviceCsv(app.ui, app.devices, app.selection.additional,
+                        ExportDirectory() + "/FlashDevices.csv");
+    });
+    app.commands.SetPlain(cmd::kExportHtml,
+                          [&app] { ExportDeviceHtml(app.ui, app.devices, ExportDirectory()); });
+    // Options of the command line that change the device selection. Without a parameter
+    // (from a menu) they do nothing: their menu items open dialogs.
+    auto batchOnly = [&app](int command, void (*run)(App&, ParamReader&)) {
+        app.commands.Set(command, [&app, run](ParamReader* param) {
+            if (param) run(app, *param);
         });
-        app.mainWindow->SetCommandHandler(
-            cmd::kExportHtml, [&app] { ExportDeviceHtml(app.ui, app.devices, ExportDirectory()); });
-    }
+    };
+    batchOnly(cmd::kPassword, DEVICE_BatchPassword);
+    batchOnly(cmd::kSetArea, DEVICE_BatchSetArea);
+    batchOnly(cmd::kSelBanks, DEVICE_BatchSelBanks);
+    batchOnly(cmd::kSelMultiple, DEVICE_BatchSelMultiple);
+    batchOnly(cmd::kSetFill, DEVICE_BatchSetFill);
+    batchOnly(cmd::kSetIfASync, DEVICE_BatchSetIfASync);
 }
 
 std::string ExportDirectory() {

@@ -11,8 +11,11 @@ namespace vantrel {
 
 struct App;
 
-// Reads Device/FlashDevices.csv, then the Device/*.dev files, and registers the export commands.
+// Reads Device/FlashDevices.csv, then the Device/*.dev files.
 void DEVICE_LoadDatabase(App& app);
+// Puts the device list exports and the command-line options that change the device selection
+// into the command table.
+void RegisterDeviceCommands(App& app);
 // Where the exports are written: the user's home directory.
 std::string ExportDirectory();
 

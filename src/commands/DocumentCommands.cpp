@@ -386,7 +386,13 @@ void RegisterDocumentCommands(App& app) {
     window.Set(cmd::kSaveAs, [&app](ParamReader* param) { OnFileSaveAs(app, param); });
     window.SetPlain(cmd::kFileSave, [&app] { OnFileSave(app); });
     window.Set(cmd::kDelRange, [&app](ParamReader* param) { OnEditDeleteRange(app, param); });
-    window.SetPlain(cmd::kRelocate, [&app] { OnEditRelocate(app); });
+    // Relocate: the menu asks for the offset, batch mode reads it from the command line.
+    window.Set(cmd::kRelocate, [&app](ParamReader* param) {
+        if (param)
+            RelocateFromCommandLine(app, *param);
+        else
+            OnEditRelocate(app);
+    });
     window.SetPlain(cmd::kCopyPasscode, [&app] { OnEditCopyPasscode(app); });
     window.SetPlain(cmd::kSetPasscode, [&app] { OnEditSetPasscode(app); });
 }

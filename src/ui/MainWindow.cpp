@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-MainWindow::MainWindow(App& app) : MainWindowBase(app.commands), app_(app) {}
+MainWindow::MainWindow(App& app) : app_(app) {}
 
 void MainWindow::OnCommand(int command) {
     if (app_.commands.Run(command)) return;

@@ -31,7 +31,7 @@ class Batch : public test::AppFixture {
     }
     // A handler that records the commands the main window received.
     void Record(int command, int32_t failWith = 0) {
-        app->mainWindow->SetCommandHandler(command, [this, command, failWith] {
+        app->commands.SetPlain(command, [this, command, failWith] {
             received.push_back(command);
             if (failWith) APP_ReportError(*app, failWith);
         });
