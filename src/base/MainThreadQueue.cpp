@@ -22,11 +22,6 @@ void MainThreadQueue::Drain() {
         if (call) call();
 }
 
-bool MainThreadQueue::Empty() const {
-    std::lock_guard guard(lock_);
-    return calls_.empty();
-}
-
 void MainThreadQueue::SetWaker(std::function<void()> waker) {
     std::lock_guard guard(lock_);
     waker_ = std::move(waker);

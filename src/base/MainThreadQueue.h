@@ -18,7 +18,6 @@ class MainThreadQueue {
     // Runs every call queued so far, in order, on the calling (main) thread. Calls posted while
     // it runs wait for the next drain, so a call that posts again cannot keep it busy.
     void Drain();
-    bool Empty() const;
 
     // Called after every post, on the posting thread; must not block.
     void SetWaker(std::function<void()> waker);

@@ -27,29 +27,14 @@ bool ProtocolManager::ForceConfigPending() const {
     return forceConfig_;
 }
 
-void ProtocolManager::ConfigSent() {
-    std::lock_guard guard(lock_);
-    forceConfig_ = false;
-}
-
 void ProtocolManager::EnableSessionCheck() {
     std::lock_guard guard(lock_);
     checkSession_ = true;
 }
 
-bool ProtocolManager::SessionCheckEnabled() const {
-    std::lock_guard guard(lock_);
-    return checkSession_;
-}
-
 void ProtocolManager::RequestSetupWrite() {
     std::lock_guard guard(lock_);
     setupWritePending_ = true;
-}
-
-bool ProtocolManager::SetupWritePending() const {
-    std::lock_guard guard(lock_);
-    return setupWritePending_;
 }
 
 void ProtocolManager::MarkImageDirty() {

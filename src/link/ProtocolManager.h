@@ -25,11 +25,8 @@ class ProtocolManager {
     // reply.
     void ForceConfig();
     bool ForceConfigPending() const;
-    void ConfigSent(); // the link answered the request
     void EnableSessionCheck();
-    bool SessionCheckEnabled() const;
     void RequestSetupWrite();
-    bool SetupWritePending() const;
     // The programmer's copy of the image is no longer the document's.
     void MarkImageDirty();
     void SetImageDirty(bool dirty);
@@ -74,12 +71,6 @@ inline bool PM_PortOpen(const ProtocolManager& pm) {
 }
 inline ProgrammerStatus PM_Status(const ProtocolManager& pm) {
     return pm.Status();
-}
-inline void PM_QueueJob(ProtocolManager& pm, uint32_t job) {
-    pm.QueueJob(job);
-}
-inline void PM_ClearJobs(ProtocolManager& pm) {
-    pm.ClearJobs();
 }
 
 } // namespace vantrel
