@@ -114,10 +114,8 @@ Warning RunIdCheck(DeviceSelection& selection, const ImageView& image) {
     return std::nullopt;
 }
 
-bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerStatus& status,
-                           int index) {
-    const DeviceRecord* device = GetDevice(selection.Table(), index);
-    if (!device || !selection.SelectedDevice()) return false;
+bool SupportedByProgrammer(const DeviceRecord* device, const ProgrammerStatus& status) {
+    if (!device) return false;
     if (status.firmwareVersion < 18200 && status.hardwareVersion < 500) {
         int32_t h = EffectiveHardwareVersion(status);
         for (const auto& pair : device->hwRanges) {
@@ -133,6 +131,12 @@ bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerSta
     bool parallel = contains(status.supportedAlgorithms, device->algoP) &&
                     device->parallelSupport && status.parallelFlag;
     return (serial || parallel) && contains(status.supportedInterfaces, device->sifType);
+}
+
+bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerStatus& status,
+                           int index) {
+    if (!selection.SelectedDevice()) return false;
+    return SupportedByProgrammer(GetDevice(selection.Table(), index), status);
 }
 
 } // namespace vantrel

@@ -39,5 +39,7 @@ Warning RunIdCheck(DeviceSelection& selection, const ImageView& image);
 // table (false while no device is selected).
 bool SupportedByProgrammer(const DeviceSelection& selection, const ProgrammerStatus& status,
                            int index);
+// The same for one device record (false for null).
+bool SupportedByProgrammer(const DeviceRecord* device, const ProgrammerStatus& status);
 
 } // namespace vantrel
