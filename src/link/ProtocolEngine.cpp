@@ -446,7 +446,7 @@ void ProtocolEngine::ReadRequest() {
     }
     readNext_ = *next;
     readCount_ = static_cast<uint32_t>(
-        std::min<uint64_t>(kReadChunk, uint64_t{target_.highestEnd} - readNext_ + 1));
+        std::min<uint64_t>(kReadRequestSize, uint64_t{target_.highestEnd} - readNext_ + 1));
     pm_.Update([pct = Percent(readNext_ - target_.lowestStart, total_)](LinkShared& s) {
         s.percentage = pct;
     });

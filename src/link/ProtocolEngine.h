@@ -60,7 +60,7 @@ enum : uint8_t {
 enum : uint32_t { kJobDownload = 4, kJobFirmware = 5, kJobReadBack = 6 };
 
 inline constexpr std::size_t kWriteChunk = 240;
-inline constexpr uint32_t kReadChunk = 128;
+inline constexpr uint32_t kReadRequestSize = 128;
 
 // The operation a job code stands for, or -1 for the transfer jobs and unknown codes.
 int OperationOfJob(uint32_t job);

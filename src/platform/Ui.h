@@ -92,6 +92,11 @@ class Ui {
     virtual void InsertTargetMenuItem(int /*command*/, const std::string& /*label*/,
                                       const std::string& /*statusTip*/, int /*beforeCommand*/) {}
     virtual void RemoveTargetMenuItem(int /*command*/) {}
+    // The same for whichever menu holds the item of `beforeCommand` (the Options menu's
+    // "Download File to Vantrel" in front of "&Device...").
+    virtual void InsertMenuItem(int /*command*/, const std::string& /*label*/,
+                                const std::string& /*statusTip*/, int /*beforeCommand*/) {}
+    virtual void RemoveMenuItem(int /*command*/) {}
 };
 
 } // namespace vantrel

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/Ui.h"
@@ -61,6 +62,15 @@ class FakeUi : public Ui {
     void InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
                               int beforeCommand) override;
     void RemoveTargetMenuItem(int command) override;
+    // Items put in front of another item of any other menu: (command, in front of).
+    void InsertMenuItem(int command, const std::string&, const std::string&,
+                        int beforeCommand) override {
+        otherMenuItems.emplace_back(command, beforeCommand);
+    }
+    void RemoveMenuItem(int command) override {
+        std::erase_if(otherMenuItems, [command](auto& item) { return item.first == command; });
+    }
+    std::vector<std::pair<int, int>> otherMenuItems;
 
     // The texts of every message box shown, in order.
     std::vector<std::string> Messages() const {

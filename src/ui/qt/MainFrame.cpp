@@ -39,6 +39,7 @@ void MainFrame::BuildMenus(QtUi& ui) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.text));
         for (const MenuItem& item : popup.items)
             menu->addAction(QString::fromLatin1(item.text))->setData(item.command);
+        ui.AddMenu(menu);
         if (popup.items.data() == MainMenu()[kTargetPopup].items.data()) ui.SetTargetMenu(menu);
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {
             for (QAction* action : menu->actions())

@@ -270,26 +270,49 @@ int QtUi::TargetMenuItemCount() {
     return targetMenu_ ? static_cast<int>(targetMenu_->actions().size()) : 0;
 }
 
-void QtUi::InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
-                                int beforeCommand) {
-    if (!targetMenu_) return;
-    QAction* before = nullptr;
-    for (QAction* action : targetMenu_->actions())
-        if (action->data().toInt() == beforeCommand) before = action;
-    auto* action = new QAction(Latin1(label), targetMenu_);
+namespace {
+
+QAction* FindAction(QMenu* menu, int command) {
+    for (QAction* action : menu->actions())
+        if (action->data().toInt() == command) return action;
+    return nullptr;
+}
+
+void InsertBefore(QMenu* menu, int command, const std::string& label,
+                  const std::string& statusTip, int beforeCommand) {
+    auto* action = new QAction(Latin1(label), menu);
     action->setData(command);
     action->setStatusTip(Latin1(statusTip));
-    targetMenu_->insertAction(before, action);
+    menu->insertAction(FindAction(menu, beforeCommand), action);
+}
+
+void RemoveFrom(QMenu* menu, int command) {
+    while (QAction* action = FindAction(menu, command)) {
+        menu->removeAction(action);
+        action->deleteLater();
+    }
+}
+
+} // namespace
+
+void QtUi::InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
+                                int beforeCommand) {
+    if (targetMenu_) InsertBefore(targetMenu_, command, label, statusTip, beforeCommand);
 }
 
 void QtUi::RemoveTargetMenuItem(int command) {
-    if (!targetMenu_) return;
-    for (QAction* action : targetMenu_->actions()) {
-        if (action->data().toInt() == command) {
-            targetMenu_->removeAction(action);
-            action->deleteLater();
-        }
-    }
+    if (targetMenu_) RemoveFrom(targetMenu_, command);
+}
+
+void QtUi::InsertMenuItem(int command, const std::string& label, const std::string& statusTip,
+                          int beforeCommand) {
+    for (QMenu* menu : menus_)
+        if (FindAction(menu, beforeCommand)) InsertBefore(menu, command, label, statusTip, beforeCommand);
+}
+
+void QtUi::RemoveMenuItem(int command) {
+    for (QMenu* menu : menus_)
+        RemoveFrom(menu, command);
 }
 
 } // namespace vantrel

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QWidget>
+#include <vector>
 
 #include "base/MainThreadQueue.h"
 #include "platform/Ui.h"
@@ -43,6 +44,11 @@ class QtUi : public Ui {
     void InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
                               int beforeCommand) override;
     void RemoveTargetMenuItem(int command) override;
+    // Every menu of the menu bar, for the items inserted in front of another.
+    void AddMenu(QMenu* menu) { menus_.push_back(menu); }
+    void InsertMenuItem(int command, const std::string& label, const std::string& statusTip,
+                        int beforeCommand) override;
+    void RemoveMenuItem(int command) override;
 
     // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
     QWidget* PaneWidget(int pane) const;
@@ -53,6 +59,7 @@ class QtUi : public Ui {
     QLabel* panes_[3] = {};
     QString baseTitle_;
     QMenu* targetMenu_ = nullptr;
+    std::vector<QMenu*> menus_;
     MainThreadQueue* mainQueue_ = nullptr;
 };
 
