@@ -39,6 +39,9 @@ class SerialPort {
     // Waits at most `ms` milliseconds for bytes to read; true when there are some. A lost port
     // has none and takes the whole time, so that a loop over it does not spin.
     virtual bool WaitForInput(int ms) = 0;
+    // The descriptor to poll(2) for input together with other ports, or -1 when the port has
+    // none (then the link waits through WaitForInput).
+    virtual int PollDescriptor() const { return -1; }
 };
 
 } // namespace vantrel

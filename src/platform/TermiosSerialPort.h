@@ -23,6 +23,7 @@ class TermiosSerialPort final : public SerialPort {
     Transfer Write(const std::uint8_t* data, std::size_t size) override;
     void Flush() override;
     bool WaitForInput(int ms) override;
+    int PollDescriptor() const override { return fd_; }
 
   private:
     bool HungUp() const;
