@@ -1,5 +1,9 @@
 #include "app/App.h"
 
+#include "app/LinkControl.h"
+#include "app/LinkRuntime.h"
+#include "platform/TermiosSerialPort.h"
+
 namespace vantrel {
 
 App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
@@ -14,6 +18,7 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     // The device, the banks, the fill byte or the external area changed: the cached image CRC
     // no longer holds.
     selection.SetChangeHook([this] { doc.MarkCrcStale(); });
+    makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
 }
 
 void AppReporter::Report(int32_t code, const char* text) {
@@ -22,6 +27,8 @@ void AppReporter::Report(int32_t code, const char* text) {
 
 // At process exit the error file gets its closing lines and the log its end line.
 App::~App() {
+    LINK_Stop(*this);
+    link.reset();
     cmdline.errorFile.Close(cmdline.serialNumber);
     log.Close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The application context: one instance of every module's state, the seams it runs on, and
 // the main window logic. A test creates it afresh with a scripted Ui and a fake clock.
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "link/ProtocolManager.h"
 #include "platform/Clock.h"
 #include "platform/SafeFileWriter.h"
+#include "platform/SerialPort.h"
 #include "platform/Ui.h"
 #include "settings/ProgramOptions.h"
 #include "settings/SettingsFile.h"
@@ -28,6 +30,8 @@ struct DeviceMenuState {
     bool clearAllInMenu = false;
     bool clearChipInMenu = false;
 };
+
+struct LinkRuntime; // the serial link and the protocol engine (app/LinkControl.cpp)
 
 struct App {
     App(Ui& ui, Clock& clock);
@@ -66,6 +70,12 @@ struct App {
     int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
 
     std::unique_ptr<MainWindowBase> mainWindow; // null until start-up creates it
+
+    // How the link opens a serial port (a test may put in its own).
+    std::function<std::unique_ptr<SerialPort>()> makeSerialPort;
+    // The programmer link from LINK_Start on; last, so that its thread ends before anything it
+    // uses.
+    std::unique_ptr<LinkRuntime> link;
 };
 
 // The error path of the whole program: records the code, feeds the error file while batch

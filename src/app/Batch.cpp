@@ -1,6 +1,7 @@
 #include "app/Batch.h"
 
 #include "app/App.h"
+#include "app/LinkControl.h"
 #include "base/UtilSnprintf.h"
 
 namespace vantrel {
@@ -159,6 +160,7 @@ void DispatchBatchCommand(App& app, int command, ParamReader& param) {
 }
 
 bool WaitLinkReady(App& app) {
+    LINK_PublishTarget(app);
     PM_ForceConfig(app.pm);
     // Without an open port no reply can come: the console does not wait for one.
     if (app.cmdline.consolePacing && !PM_PortOpen(app.pm)) return false;

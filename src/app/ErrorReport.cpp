@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "app/App.h"
+#include "app/LinkControl.h"
 #include "base/Codes.h"
 
 namespace vantrel {
@@ -16,6 +17,7 @@ int32_t GetLastErrorCode(const App& app) {
 
 void APP_PumpMessages(App& app) {
     app.mainQueue.Drain();
+    LINK_PublishTarget(app); // what changed while the main thread worked
     app.ui.PumpMessages();
 }
 

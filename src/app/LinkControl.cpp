@@ -1,56 +1,44 @@
 #include "app/LinkControl.h"
 
 #include "app/App.h"
+#include "app/LinkRuntime.h"
 #include "base/CommandIds.h"
 #include "link/LinkTarget.h"
-#include "link/ProtocolEngine.h"
-#include "link/SerialLink.h"
-#include "platform/TermiosSerialPort.h"
 #include "settings/PortsSection.h"
 
 namespace vantrel {
 
-// The serial link and the protocol engine joined: the link thread drives the engine, the
-// engine writes through the link. Declared engine first, so the link (and its thread) ends
-// before the engine it calls.
-struct LinkRuntime final : LinkClient, LinkLine {
-    explicit LinkRuntime(App& app)
-        : engine(app.pm, *this, EngineSeams{app.clock, app.reporter, app.doc,
-                                            [&app](bool shown) { PostDownloadMenu(app, shown); },
-                                            [&app] { app.mainQueue.Post([&app] { app.ui.Repaint(); }); },
-                                            [&app](uint32_t serial) {
-                                                app.mainQueue.Post([&app, serial] {
-                                                    CMDLINE_SetSerialNumber(
-                                                        app, static_cast<int32_t>(serial));
-                                                });
-                                            }}),
-          serial(SerialLinkSeams{app.clock, app.log, app.reporter, app.makeSerialPort,
-                                 [&app](int comNumber) { return ComPortPath(app, comNumber); }}) {}
+namespace {
 
-    void Tick() override { engine.Tick(); }
-    void Receive(uint8_t byte) override { engine.Receive(byte); }
-    void PutByte(uint8_t byte) override { serial.PutByte(byte); }
-    void CloseOthers() override { serial.CloseOthers(); }
-    bool Halted() const override { return serial.Halted(); }
+// The menu is the main thread's: the link thread only posts the change.
+void PostDownloadMenu(App& app, bool shown) {
+    app.mainQueue.Post([&app, shown] {
+        if (shown)
+            app.ui.InsertMenuItem(cmd::kDownload, "Download File to Vantrel",
+                                  "Downloads Hex file to Vantrel.", cmd::kDevice);
+        else
+            app.ui.RemoveMenuItem(cmd::kDownload);
+    });
+}
 
-    // The menu is the main thread's: the link thread only posts the change.
-    static void PostDownloadMenu(App& app, bool shown) {
-        app.mainQueue.Post([&app, shown] {
-            if (shown)
-                app.ui.InsertMenuItem(cmd::kDownload, "Download File to Vantrel",
-                                      "Downloads Hex file to Vantrel.", cmd::kDevice);
-            else
-                app.ui.RemoveMenuItem(cmd::kDownload);
-        });
-    }
+std::optional<std::string> ComPortPath(App& app, int comNumber) {
+    return PortDevicePath(app.settings, comNumber);
+}
 
-    static std::optional<std::string> ComPortPath(App& app, int comNumber) {
-        return PortDevicePath(app.settings, comNumber);
-    }
+} // namespace
 
-    ProtocolEngine engine;
-    SerialLink serial;
-};
+LinkRuntime::LinkRuntime(App& app)
+    : engine(app.pm, *this,
+             EngineSeams{app.clock, app.reporter, app.doc,
+                         [&app](bool shown) { PostDownloadMenu(app, shown); },
+                         [&app] { app.mainQueue.Post([&app] { app.ui.Repaint(); }); },
+                         [&app](uint32_t serial) {
+                             app.mainQueue.Post([&app, serial] {
+                                 CMDLINE_SetSerialNumber(app, static_cast<int32_t>(serial));
+                             });
+                         }}),
+      serial(SerialLinkSeams{app.clock, app.log, app.reporter, app.makeSerialPort,
+                             [&app](int comNumber) { return ComPortPath(app, comNumber); }}) {}
 
 std::optional<std::string> LINK_Start(App& app) {
     LINK_PublishTarget(app);

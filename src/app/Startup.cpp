@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
+#include "app/LinkControl.h"
 #include "app/SettingsApply.h"
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
@@ -36,6 +37,11 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
     bool settingsCorrected = ApplySettings(app, ReadSettings(app.settings));
 
     LOG_Open(app.log, app.clock, app.options.logEnable);
+
+    // The console opens the ports only when its batch needs the programmer: a run that only
+    // converts files neither complains about a missing programmer nor holds a port that
+    // another run is using.
+    if (!options.consolePacing || BatchNeedsProgrammer(app)) LINK_Start(app);
 
     // The console waits for the link only when a queued command needs the programmer.
     bool waitForLink = !options.consolePacing || BatchNeedsProgrammer(app);
@@ -87,6 +93,7 @@ int32_t ExitCodeFor(int32_t error, bool detailedError, int lastBatchCommand) {
 }
 
 int32_t ExitInstance(App& app) {
+    LINK_Stop(app);
     app.mainQueue.Drain(); // reports of other threads still on their way
     WriteSettings(app.settings, SettingsToSave(app));
     int32_t error = CMDLINE_GetErrorLevel(app);

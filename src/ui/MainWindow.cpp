@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "app/App.h"
+#include "app/LinkControl.h"
 #include "app/Batch.h"
 #include "base/UtilSnprintf.h"
 
@@ -69,6 +70,7 @@ void MainWindow::SetPane(int pane, const std::string& text) {
 
 void MainWindow::OnTimer() {
     app_.mainQueue.Drain();
+    LINK_PublishTarget(app_);
     int state = PM_Status(app_.pm).state;
     if (state != lastState_) {
         lastState_ = state;

@@ -278,8 +278,8 @@ QAction* FindAction(QMenu* menu, int command) {
     return nullptr;
 }
 
-void InsertBefore(QMenu* menu, int command, const std::string& label,
-                  const std::string& statusTip, int beforeCommand) {
+void InsertBefore(QMenu* menu, int command, const std::string& label, const std::string& statusTip,
+                  int beforeCommand) {
     auto* action = new QAction(Latin1(label), menu);
     action->setData(command);
     action->setStatusTip(Latin1(statusTip));
@@ -307,7 +307,8 @@ void QtUi::RemoveTargetMenuItem(int command) {
 void QtUi::InsertMenuItem(int command, const std::string& label, const std::string& statusTip,
                           int beforeCommand) {
     for (QMenu* menu : menus_)
-        if (FindAction(menu, beforeCommand)) InsertBefore(menu, command, label, statusTip, beforeCommand);
+        if (FindAction(menu, beforeCommand))
+            InsertBefore(menu, command, label, statusTip, beforeCommand);
 }
 
 void QtUi::RemoveMenuItem(int command) {
