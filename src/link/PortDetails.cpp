@@ -22,11 +22,11 @@ std::string ReadAttribute(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
     if (!in || !std::getline(in, line)) return {};
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+        line.pop_back();
     if (line.size() > kMaxAttribute) line.resize(kMaxAttribute);
     for (char& c : line)
         if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) c = '?';
-    while (!line.empty() && (line.back() == ' ' || line.back() == '?'))
-        line.pop_back();
     return line;
 }
 
