@@ -4,7 +4,7 @@
 #include "app/LinkRuntime.h"
 #include "base/CommandIds.h"
 #include "link/LinkTarget.h"
-#include "settings/PortsSection.h"
+#include "link/PortMap.h"
 
 namespace vantrel {
 
@@ -21,8 +21,12 @@ void PostDownloadMenu(App& app, bool shown) {
     });
 }
 
-std::optional<std::string> ComPortPath(App& app, int comNumber) {
-    return PortDevicePath(app.settings, comNumber);
+// The map of COM numbers taken when the link starts.
+std::optional<std::string> ComPortPath(const ComPortMap& ports, int comNumber) {
+    if (comNumber < 1 || comNumber > kMaxComPort) return std::nullopt;
+    const std::string& path = ports[static_cast<std::size_t>(comNumber - 1)].path;
+    if (path.empty()) return std::nullopt;
+    return path;
 }
 
 } // namespace
@@ -38,11 +42,12 @@ LinkRuntime::LinkRuntime(App& app)
                              });
                          }}),
       serial(SerialLinkSeams{app.clock, app.log, app.reporter, app.makeSerialPort,
-                             [&app](int comNumber) { return ComPortPath(app, comNumber); }}) {}
+                             [this](int comNumber) { return ComPortPath(ports, comNumber); }}) {}
 
 std::optional<std::string> LINK_Start(App& app) {
     LINK_PublishTarget(app);
     if (!app.link) app.link = std::make_unique<LinkRuntime>(app);
+    if (!app.link->serial.IsRunning()) app.link->ports = MapComPorts(app.settings);
     std::optional<std::string> result = app.link->serial.Start(app.options.comPort, *app.link);
     app.pm.SetPortOpen(app.link->serial.AnyPortOpen());
     return result;

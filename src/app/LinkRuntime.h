@@ -1,6 +1,7 @@
 #pragma once
 // The programmer link as the application holds it (App::link): the serial link and the
 // protocol engine joined. Only app/ sees it; everyone else uses app/LinkControl.h.
+#include "link/PortMap.h"
 #include "link/ProtocolEngine.h"
 #include "link/SerialLink.h"
 
@@ -19,6 +20,7 @@ struct LinkRuntime final : LinkClient, LinkLine {
     void CloseOthers() override { serial.CloseOthers(); }
     bool Halted() const override { return serial.Halted(); }
 
+    ComPortMap ports; // taken at each start (main thread)
     ProtocolEngine engine;
     SerialLink serial;
 };

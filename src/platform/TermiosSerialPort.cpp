@@ -68,17 +68,17 @@ std::string GroupName(gid_t gid) {
     return std::to_string(gid);
 }
 
-std::string NoPermission(const std::string& path) {
+} // namespace
+
+std::string NoPermissionText(const std::string& path, const std::string& fileToInspect) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    if (::stat(fileToInspect.c_str(), &st) != 0)
         return (std::string(kCannotOpen) + ": no permission for " + path + ".")
             .substr(0, kMaxMessage);
     // Joining the root group is no advice: such a device is taken over instead.
     bool groupMayUse = st.st_gid != 0 && (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
     return NoPermissionText(path, GroupName(st.st_gid), groupMayUse, UserName());
 }
-
-} // namespace
 
 std::string NoPermissionText(const std::string& path, const std::string& group, bool groupMayUse,
                              const std::string& user) {
@@ -104,7 +104,7 @@ std::optional<std::string> TermiosSerialPort::Open(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         int error = errno;
-        if (error == EACCES || error == EPERM) return NoPermission(path);
+        if (error == EACCES || error == EPERM) return NoPermissionText(path, path);
         // Another program holds the device exclusively (TIOCEXCL).
         if (error == EBUSY) return InUseText(path);
         return kCannotOpen;

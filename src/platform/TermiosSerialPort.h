@@ -37,4 +37,8 @@ class TermiosSerialPort final : public SerialPort {
 std::string NoPermissionText(const std::string& path, const std::string& group, bool groupMayUse,
                              const std::string& user);
 
+// The same for the device `path`, with its group and modes taken from `fileToInspect` (the same
+// file, seen through a different root when a test lists a fake device tree).
+std::string NoPermissionText(const std::string& path, const std::string& fileToInspect);
+
 } // namespace vantrel

@@ -7,12 +7,15 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/App.h"
 #include "app/Batch.h"
 #include "app/Startup.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/SteadyClock.h"
 #include "ui/console/ConsoleUi.h"
+#include "ui/console/PortListing.h"
 
 namespace {
 
@@ -22,6 +25,29 @@ std::atomic<int> stopSignal{0};
 
 void OnStopSignal(int signal) {
     stopSignal = signal;
+}
+
+// --ports: which device each COM number stands for. Reads the settings file the program
+// uses, and nothing else runs: no link, no log or error file, no settings written.
+// VANTREL_DEVICE_ROOT puts /dev and /sys under another folder (for the tests).
+int ListPorts(int argc, vantrel::ConsoleUi& ui, vantrel::Clock& clock) {
+    using namespace vantrel;
+    if (argc != 2) {
+        std::fprintf(stderr, "[VANTREL] --ports takes no other arguments\n");
+        return 1;
+    }
+    const char* root = std::getenv("VANTREL_DEVICE_ROOT");
+    App app(ui, clock);
+    app.programDirectory = ProgramDirectory();
+    std::fputs(PortListing(app.settings, root && *root ? root : "/").c_str(), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+bool AskedForPorts(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--ports") return true;
+    return false;
 }
 
 } // namespace
@@ -41,6 +67,7 @@ int main(int argc, char** argv) {
     const char* verbose = std::getenv("VANTREL_VERBOSE");
     SteadyClock clock;
     ConsoleUi ui(verbose && *verbose && *verbose != '0');
+    if (AskedForPorts(argc, argv)) return ListPorts(argc, ui, clock);
     int32_t code = 0;
     {
         App app(ui, clock);
