@@ -2,7 +2,6 @@
 
 #include "app/LinkControl.h"
 #include "app/LinkRuntime.h"
-#include "platform/TermiosSerialPort.h"
 
 namespace vantrel {
 
@@ -18,7 +17,6 @@ App::App(Ui& ui_, Clock& clock_) : ui(ui_), clock(clock_) {
     // The device, the banks, the fill byte or the external area changed: the cached image CRC
     // no longer holds.
     selection.SetChangeHook([this] { doc.MarkCrcStale(); });
-    makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
 }
 
 void AppReporter::Report(int32_t code, const char* text) {

@@ -71,8 +71,12 @@ struct App {
 
     std::unique_ptr<MainWindowBase> mainWindow; // null until start-up creates it
 
-    // How the link opens a serial port (a test may put in its own).
+    // How the link opens a serial port: set by the programs (a terminal device) and by the
+    // tests that want a link (a pseudo-terminal or an in-memory port). Without it there is no
+    // link, so a test never opens a device by accident.
     std::function<std::unique_ptr<SerialPort>()> makeSerialPort;
+    // Where /dev and /sys are looked up ("/"; a test may point it at a fake tree).
+    std::string deviceRoot = "/";
     // The programmer link from LINK_Start on; last, so that its thread ends before anything it
     // uses.
     std::unique_ptr<LinkRuntime> link;

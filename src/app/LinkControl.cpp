@@ -1,10 +1,13 @@
 #include "app/LinkControl.h"
 
+#include <cstdlib>
+
 #include "app/App.h"
 #include "app/LinkRuntime.h"
 #include "base/CommandIds.h"
 #include "link/LinkTarget.h"
 #include "link/PortMap.h"
+#include "platform/TermiosSerialPort.h"
 
 namespace vantrel {
 
@@ -44,10 +47,17 @@ LinkRuntime::LinkRuntime(App& app)
       serial(SerialLinkSeams{app.clock, app.log, app.reporter, app.makeSerialPort,
                              [this](int comNumber) { return ComPortPath(ports, comNumber); }}) {}
 
+void LINK_UseSystemPorts(App& app) {
+    app.makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
+    const char* root = std::getenv("VANTREL_DEVICE_ROOT");
+    app.deviceRoot = root && *root ? root : "/";
+}
+
 std::optional<std::string> LINK_Start(App& app) {
     LINK_PublishTarget(app);
+    if (!app.makeSerialPort) return std::nullopt;
     if (!app.link) app.link = std::make_unique<LinkRuntime>(app);
-    if (!app.link->serial.IsRunning()) app.link->ports = MapComPorts(app.settings);
+    if (!app.link->serial.IsRunning()) app.link->ports = MapComPorts(app.settings, app.deviceRoot);
     std::optional<std::string> result = app.link->serial.Start(app.options.comPort, *app.link);
     app.pm.SetPortOpen(app.link->serial.AnyPortOpen());
     return result;

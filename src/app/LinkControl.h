@@ -11,8 +11,13 @@ namespace vantrel {
 
 struct App;
 
+// The programs' link runs on this machine's terminal devices, found under "/" or under the
+// folder VANTREL_DEVICE_ROOT names (a fake device tree for the tests).
+void LINK_UseSystemPorts(App& app);
+
 // Opens the configured port (every mapped one of COM1..COM20 for AUTO) and starts the link
-// thread; null, or the text of error 218, which has been reported. A second start does nothing.
+// thread; null, or the text of error 218, which has been reported. A second start does nothing,
+// and so does a start in an App without a way to open ports (see LINK_UseSystemPorts).
 std::optional<std::string> LINK_Start(App& app);
 // Stops the link thread and closes every port (also at shutdown).
 void LINK_Stop(App& app);

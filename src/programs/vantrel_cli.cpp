@@ -11,6 +11,7 @@
 
 #include "app/App.h"
 #include "app/Batch.h"
+#include "app/LinkControl.h"
 #include "app/Startup.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SteadyClock.h"
@@ -36,10 +37,10 @@ int ListPorts(int argc, vantrel::ConsoleUi& ui, vantrel::Clock& clock) {
         std::fprintf(stderr, "[VANTREL] --ports takes no other arguments\n");
         return 1;
     }
-    const char* root = std::getenv("VANTREL_DEVICE_ROOT");
     App app(ui, clock);
     app.programDirectory = ProgramDirectory();
-    std::fputs(PortListing(app.settings, root && *root ? root : "/").c_str(), stdout);
+    LINK_UseSystemPorts(app);
+    std::fputs(PortListing(app.settings, app.deviceRoot).c_str(), stdout);
     std::fflush(stdout);
     return 0;
 }
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     int32_t code = 0;
     {
         App app(ui, clock);
+        LINK_UseSystemPorts(app);
         StartupOptions options{.exitAfterBatch = true, .consolePacing = true};
         if (InitInstance(app, argc, argv, options))
             RunBatchWithoutWindow(app, [&] { return ui.QuitPosted() || stopSignal != 0; });

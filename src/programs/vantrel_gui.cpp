@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/App.h"
+#include "app/LinkControl.h"
 #include "app/Startup.h"
 #include "platform/SteadyClock.h"
 #include "ui/qt/MainFrame.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     int32_t code = 0;
     {
         App app(ui, clock);
+        LINK_UseSystemPorts(app);
         MainFrame frame(app, ui);
         frame.show();
         if (InitInstance(app, argc, argv)) QApplication::exec();

@@ -8,6 +8,7 @@
 
 #include "app/CmdLine.h"
 #include "support/Process.h"
+#include "support/PtyPair.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -53,12 +54,31 @@ TEST_F(Cli, SuccessfulBatchEndsWithZeroAndNoErrorFile) {
     EXPECT_FALSE(std::filesystem::exists(dir / "Vantrel.err"));
 }
 
+// A port with nothing on the other end: the programmer does not answer.
 TEST_F(Cli, AbsentProgrammerTimesOut) {
+    test::PtyPair line;
+    test::MapComPort(dir.Path(), 1, line.SlavePath());
     EXPECT_EQ(Run({"-checkblank", "-exit"}).exitCode, 9);
     EXPECT_EQ(Run({"-setDE", "-checkblank"}).exitCode, 209);
 }
 
+// No device at all behind the COM number: 218 at start, and the batch does not run.
+TEST_F(Cli, MissingPortIsReportedAndStopsTheBatch) {
+    auto r = Run({"-setDE", "-checkblank"});
+    EXPECT_EQ(r.exitCode, 218);
+    EXPECT_NE(ErrorFile().find(" --- Error: 218\r\nNone of the selected com ports is available !"),
+              std::string::npos)
+        << ErrorFile();
+    EXPECT_EQ(ErrorFile().find("Timeout"), std::string::npos) << ErrorFile();
+    // A run that needs no programmer opens no port and says nothing about one.
+    std::filesystem::remove(dir / "Vantrel.err");
+    EXPECT_EQ(Run({"-setDE", "-exit"}).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Vantrel.err"));
+}
+
 TEST_F(Cli, InterruptedRunEndsThroughShutdownWithAFailureCode) {
+    test::PtyPair line;
+    test::MapComPort(dir.Path(), 1, line.SlavePath());
     auto r = test::RunProcess({cli.string(), "-checkblank"}, dir.Path(), 60, 500, SIGTERM);
     EXPECT_EQ(r.exitCode, 128 + SIGTERM);
     EXPECT_NE(r.err.find("Stopped by signal"), std::string::npos) << r.err;
@@ -120,9 +140,11 @@ TEST_F(Cli, ClosedConsoleStreamChangesNothing) {
         {"help box, stdout closed", {"-h"}, 1, 1, "\"h\" is not a valid command !\r\n"},
         {"message, stderr closed", {"-h"}, 2, 1, "\"h\" is not a valid command !\r\n"},
     };
+    test::PtyPair line;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::InstallSampleDevice(dir.Path());
+        test::MapComPort(dir.Path(), 1, line.SlavePath());
         std::filesystem::remove(dir / "Vantrel.err");
         std::vector<std::string> args = c.args;
         args.insert(args.begin(), cli.string());
