@@ -23,12 +23,26 @@ std::optional<AddressRange> SelectedBanksSpan(const App& app) {
     return AddressRange{s.SelectedBanksLowestStart(), s.SelectedBanksHighestEnd()};
 }
 
+std::vector<AddressRange> ImageCrcRanges(const App& app) {
+    const DeviceSelection& s = app.selection;
+    const int additionalBank = s.BankTotal() - 1;
+    if (s.additional.size == 0 || additionalBank >= kBankFlags ||
+        !s.bankFlags[static_cast<std::size_t>(additionalBank)])
+        return ImageProgramRanges(app);
+    ProgramRanges ranges = s.programRanges;
+    InsertProgramRange(ranges, s.additional.start, s.additional.size);
+    std::vector<AddressRange> out;
+    for (const BankRange& r : ranges)
+        if (r.size != 0) out.push_back({r.start, r.start + (r.size - 1)});
+    return out;
+}
+
 uint32_t GetImageCrc(App& app) {
     if (app.selection.SelectedBanksSize() == 0) {
         app.doc.MarkCrcStale();
         return 0;
     }
-    return app.doc.GetImageCrc(ImageProgramRanges(app), ImageFillByte(app));
+    return app.doc.GetImageCrc(ImageCrcRanges(app), ImageFillByte(app));
 }
 
 bool AreasInsideDevice(App& app) {

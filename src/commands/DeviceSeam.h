@@ -21,9 +21,14 @@ std::vector<AddressRange> ImageProgramRanges(const App& app);
 // None when no bank is selected.
 std::optional<AddressRange> SelectedBanksSpan(const App& app);
 
-// The image CRC over the selection's program ranges, cached by the document until the image,
-// the device, the banks, the fill byte or the external area change. 0 (and not cached) when
-// the selected banks hold no byte.
+// The ranges the image CRC covers: the program ranges, and the additional range when it is
+// selected. The programmer gets the additional range as one more bank and takes its CRC over
+// every bank it got; leaving the range out here would make every comparison of the two CRCs
+// fail while an additional range is selected.
+std::vector<AddressRange> ImageCrcRanges(const App& app);
+// The image CRC over those ranges, cached by the document until the image, the device, the
+// banks, the fill byte or the external area change. 0 (and not cached) when the selected banks
+// hold no byte.
 uint32_t GetImageCrc(App& app);
 // True when every area lies wholly inside one program range (and for an empty image).
 bool AreasInsideDevice(App& app);

@@ -341,6 +341,16 @@ TEST_F(DocumentCommands, ExportsFollowTheDeviceSelection) {
     EXPECT_EQ(ImageFillByte(*app), 0x00);
     EXPECT_EQ(ImageProgramRanges(*app).size(), 1u);
     EXPECT_TRUE(AreasInsideDevice(*app));
+    // The CRC covers what the programmer gets: the additional range too, once it is selected.
+    app->selection.SetExternalArea(0x2000, 0x10);
+    EXPECT_EQ(ImageCrcRanges(*app).size(), 1u);
+    app->selection.SetBankFlag(2, true); // the bank behind the two of the device
+    using Ranges = std::vector<std::pair<uint32_t, uint32_t>>;
+    Ranges crcRanges;
+    for (const AddressRange& r : ImageCrcRanges(*app))
+        crcRanges.emplace_back(r.first, r.last);
+    EXPECT_EQ(crcRanges, (Ranges{{0x1000, 0x1007}, {0x2000, 0x200F}}));
+    app->selection.SetExternalArea(0, 0);
 
     // Binary: the range dialog offers the selected banks; Cancel keeps that range.
     ui.fileDialogReplies = {{true, (dir / "banks.bin").string(), 3}};
