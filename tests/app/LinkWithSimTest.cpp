@@ -1,0 +1,142 @@
+// The programmer link end to end: the program's own start-up, link thread, frames and protocol
+// engine over pseudo-terminals, with vantrel-sim as the programmer. AUTO mode keeps the one
+// port that answers; a 64 KiB download arrives byte-exact through a line that loses and
+// changes bytes; the status bar's data rates move while it runs.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "app/App.h"
+#include "app/LinkControl.h"
+#include "app/Startup.h"
+#include "platform/SteadyClock.h"
+#include "platform/TermiosSerialPort.h"
+#include "support/FakeUi.h"
+#include "support/Process.h"
+#include "support/PtyPair.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+
+namespace vantrel {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class LinkWithSim : public ::testing::Test {
+  protected:
+    ~LinkWithSim() override { app.reset(); }
+
+    // The settings: the sample device, the COM port, the protocol log on, and [Ports].
+    void WriteSettings(int comPort, const std::vector<std::string>& ports) {
+        test::InstallSampleDevice(dir.Path());
+        std::ofstream ini(dir / "vantrel.ini", std::ios::binary | std::ios::trunc);
+        ini << "[Settings]\r\nDevice=\"" << test::kSampleDevice << "\"\r\nComPort=" << comPort
+            << "\r\nLOG_Enable=1\r\n[Ports]\r\n";
+        for (std::size_t i = 0; i < ports.size(); ++i)
+            ini << "COM" << i + 1 << "=\"" << ports[i] << "\"\r\n";
+    }
+    // The windowed program's start-up, with the link on the terminals of [Ports] only.
+    void Start() {
+        app = std::make_unique<App>(ui, clock);
+        app->programDirectory = dir.Path().string() + "/";
+        app->makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
+        app->deviceRoot = (dir / "no-device-tree").string();
+        const char* argv[] = {"vantrel"};
+        ASSERT_TRUE(InitInstance(*app, 1, argv, StartupOptions{}));
+    }
+    // Pumps the main thread's queue until `done` or the time is up.
+    template <class F> bool WaitFor(F done, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            APP_PumpMessages(*app);
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return done();
+    }
+    bool Ready() {
+        return app->pm.Read([](const LinkShared& s) { return s.sessionValid && s.setupBlockValid; });
+    }
+
+    test::TempDir dir{true};
+    test::FakeUi ui;
+    SteadyClock clock;
+    std::unique_ptr<App> app;
+};
+
+TEST_F(LinkWithSim, AutoKeepsThePortThatAnswersAndClosesTheOthers) {
+    test::PtyPair silent1, silent3;
+    test::SimProcess sim({"--serial", "4711"});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    WriteSettings(0, {silent1.SlavePath(), simPath, silent3.SlavePath()});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
+    EXPECT_EQ(LINK_View(*app).activePort, 1);
+    EXPECT_EQ(app->cmdline.serialNumber, 4711);
+    EXPECT_TRUE(ui.Messages().empty()) << ui.Messages().front();
+
+    // Before the answer, the poll went out on the silent ports too.
+    Bytes heard(64);
+    ASSERT_GT(read(silent1.Master(), heard.data(), heard.size()), 7);
+    EXPECT_EQ(heard[0], 0x68);
+
+    app.reset(); // shutdown: the link stops, the log gets its last lines
+    const std::string log = test::ReadFile(dir / "Vantrel.LOG");
+    EXPECT_NE(log.find(" COM1 closed "), std::string::npos);
+    EXPECT_NE(log.find(" COM3 closed "), std::string::npos);
+    EXPECT_EQ(log.find(" COM2 closed "), std::string::npos);
+    EXPECT_NE(log.find(" All COMPORTS closed "), std::string::npos);
+}
+
+TEST_F(LinkWithSim, DownloadArrivesWholeThroughAFaultyLine) {
+    const std::filesystem::path dump = dir / "buffer.mot";
+    // Faults in both directions, and many more on the programmer's answers: every lost
+    // acknowledge and every broken reply costs a repeated request.
+    test::SimProcess sim({"--drop", "0.001", "--corrupt", "0.001", "--reply-drop", "0.01",
+                          "--reply-corrupt", "0.01", "--seed", "11", "--dump-buffer",
+                          dump.string()});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    WriteSettings(1, {simPath});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
+
+    Bytes program(64 * 1024);
+    std::mt19937 random(3);
+    for (uint8_t& b : program)
+        b = static_cast<uint8_t>(random());
+    app->doc.AddData(0xC0000, static_cast<uint32_t>(program.size()), program.data());
+
+    PM_QueueJob(app->pm, 4);
+    uint32_t fastestSend = 0, fastestReceive = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const LinkView view = LINK_View(*app);
+            fastestSend = std::max(fastestSend, view.transmitRate);
+            fastestReceive = std::max(fastestReceive, view.receiveRate);
+            return PM_JobCount(app->pm) == 0;
+        },
+        120000));
+    EXPECT_EQ(PM_GetMessage(app->pm), std::nullopt);
+    EXPECT_FALSE(app->pm.ImageDirty());
+    EXPECT_GT(fastestSend, 1000u);
+    EXPECT_GT(fastestReceive, 0u);
+
+    app.reset();
+    sim.Stop();
+    const std::filesystem::path binary = dir / "buffer.bin";
+    ASSERT_EQ(test::RunProcess({"/usr/bin/objcopy", "-I", "srec", "-O", "binary", dump.string(),
+                                binary.string()},
+                               dir.Path())
+                  .exitCode,
+              0);
+    const std::string got = test::ReadFile(binary);
+    EXPECT_EQ(got, std::string(program.begin(), program.end()));
+}
+
+} // namespace
+} // namespace vantrel
