@@ -31,7 +31,11 @@ TEST(SimFrameReader, DropsBadFramesAndFindsTheNextGoodOne) {
         f[at] = v;
         return f;
     };
-    const std::vector<uint8_t> tooLong = {0x68, 251};
+    // A whole frame of 251 payload bytes, right in every other respect.
+    std::vector<uint8_t> tooLong = {0x68, 251, 251, 0x68, 0x00, 0x00, 2};
+    tooLong.insert(tooLong.end(), 251, 0x01);
+    tooLong.push_back(static_cast<uint8_t>(2 + 251));
+    tooLong.push_back(0x16);
     struct Case {
         std::string name;
         std::vector<uint8_t> bad;

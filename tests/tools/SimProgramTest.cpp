@@ -187,6 +187,30 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     EXPECT_NE(ReadFile(dir / "buffer.mot").find("S1051000DEAD5F"), std::string::npos);
 }
 
+TEST(SimProgram, PaceHoldsBothDirectionsToTheLineRate) {
+    TempDir dir;
+    SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--pace"});
+    const std::string path = sim.FirstLine(10000);
+    ASSERT_FALSE(path.empty());
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    PtyPc pc(fd);
+    const auto config = ConfigBytes({{0x1000, 0x100}}, 0);
+    std::size_t bytes = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10; ++i) {
+        const Answer a = pc.Exchange(0, config);
+        ASSERT_TRUE(a.reply);
+        bytes += config.size() + 9 + a.payload.size() + 9;
+    }
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    close(fd);
+    // 11 bits a byte at 115200 baud, one exchange after the other.
+    EXPECT_GE(us, static_cast<long long>(bytes * 95));
+}
+
 TEST(SimProgram, BadOptionsAreRefusedWithAMessage) {
     TempDir dir;
     const std::string sim = (vantrel::test::BinDir() / "vantrel-sim").string();

@@ -283,6 +283,15 @@ TEST(SimOperations, FailuresReportAddressAndBytes) {
     }
 }
 
+TEST(SimOperations, UnknownOperationEndsAtOnceAsUnsupported) {
+    Bench bench;
+    bench.Poll(kTwoBanks, 1);
+    EXPECT_TRUE(bench.Operation(77).ack);
+    bench.Run(5);
+    EXPECT_EQ(bench.sim.State(), 0);
+    EXPECT_EQ(bench.sim.Result(), 61);
+}
+
 TEST(SimOperations, CancelStopsTheRunningOperation) {
     SimSettings s;
     s.opMs = 1000;
