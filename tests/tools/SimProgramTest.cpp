@@ -164,7 +164,11 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     EXPECT_EQ(ReadFile(ini),
               "[Settings]\r\nDevice=\"NR16C62A\"\r\n[Ports]\r\nCOM4=\"" + path + "\"\r\n");
 
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // The terminal outlives the PC closing it: open, close, open again.
+    int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
     PtyPc pc(fd);
     const Answer status = pc.Exchange(0, ConfigBytes({{0x1000, 0x100}}, 0xBEEF));

@@ -206,7 +206,10 @@ int main(int argc, char** argv) {
         "Addresses are absolute target addresses, decimal or 0x hex.");
     app.add_option("--hardware", s.hardware, "hardware version, decimal (510 = 5.10)")
         ->capture_default_str();
-    app.add_option("--variant", s.variant, "hardware variant")->capture_default_str();
+    unsigned variant = s.variant, interfaceInUse = s.interfaceInUse, parallel = s.parallel;
+    app.add_option("--variant", variant, "hardware variant")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 255));
     app.add_option("--firmware", s.firmware, "firmware version, decimal MMmmRR")
         ->capture_default_str();
     app.add_option("--new-firmware", s.newFirmware, "firmware version after a firmware download")
@@ -215,11 +218,11 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_option("--vin", s.vin, "programmer input voltage in mV")->capture_default_str();
     app.add_option("--vtarget", s.vtarget, "target supply voltage in mV")->capture_default_str();
-    app.add_option("--interface", s.interfaceInUse,
+    app.add_option("--interface", interfaceInUse,
                    "interface in use: 0 parallel, 1 serial, 2 asynchronous")
         ->capture_default_str()
         ->check(CLI::Range(0, 2));
-    app.add_option("--parallel", s.parallel, "parallel flag (status field 19)")
+    app.add_option("--parallel", parallel, "parallel flag (status field 19)")
         ->capture_default_str()
         ->check(CLI::Range(0, 1));
     app.add_option("--algorithms", algorithms, "supported algorithm codes, comma separated")
@@ -267,6 +270,9 @@ int main(int argc, char** argv) {
     settingsOpt->needs(comOpt);
     comOpt->needs(settingsOpt);
     CLI11_PARSE(app, argc, argv);
+    s.variant = static_cast<uint8_t>(variant);
+    s.interfaceInUse = static_cast<uint8_t>(interfaceInUse);
+    s.parallel = static_cast<uint8_t>(parallel);
 
     for (const auto& t : opTimes)
         if (auto e = ApplyOpTime(t, s); !e.empty()) {
