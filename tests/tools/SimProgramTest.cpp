@@ -157,8 +157,9 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     const auto ini = dir / "vantrel.ini";
     WriteFile(ini, "[Settings]\r\nDevice=\"NR16C62A\"\r\n");
     SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--settings", ini.string(),
-                    "--com", "4", "--hardware", "411", "--firmware", "20001", "--dump-buffer",
-                    (dir / "buffer.mot").string()});
+                    "--com", "4", "--hardware", "411", "--firmware", "20001", "--op-time", "0",
+                    "--dump-buffer", (dir / "buffer.mot").string(), "--dump-target",
+                    (dir / "target.mot").string()});
     const std::string path = sim.FirstLine(10000);
     ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
     EXPECT_EQ(ReadFile(ini),
@@ -181,14 +182,20 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     EXPECT_EQ(st.sessionId, 0xBEEFu);
     std::vector<uint8_t> write = {0x00, 0x10, 0x00, 0x00, 0xDE, 0xAD};
     EXPECT_TRUE(pc.Exchange(1, write).ack);
+    EXPECT_TRUE(pc.Exchange(3, {2, 0, 0, 0}).ack); // program
+    EXPECT_TRUE(pc.Exchange(0, ConfigBytes({{0x1000, 0x100}}, 0)).reply);
     close(fd);
 
     int exitCode = -1;
     const std::string err = sim.Stop(exitCode);
     EXPECT_EQ(exitCode, 0);
-    EXPECT_NE(err.find("1 sessions started, 2 frames received, 0 refused"), std::string::npos)
+    EXPECT_NE(err.find("1 sessions started, 4 frames received, 0 refused"), std::string::npos)
         << err;
-    EXPECT_NE(ReadFile(dir / "buffer.mot").find("S1051000DEAD5F"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "buffer.mot"), "S1051000DEAD5F\r\nS9030000FC\r\n");
+    // The target over the whole bank: the programmed bytes, then erased ones.
+    const std::string target = ReadFile(dir / "target.mot");
+    EXPECT_EQ(target.rfind("S1231000DEADFFFF", 0), 0u) << target;
+    EXPECT_NE(target.find("S12310E0FFFF"), std::string::npos) << target;
 }
 
 TEST(SimProgram, PaceHoldsBothDirectionsToTheLineRate) {

@@ -2,6 +2,7 @@
 // the buffer, the operations on the target flash, the CRC and the firmware download.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,7 @@ TEST(SimStatus, UnparsableConfigurationGetsAShortRefusal) {
              return c;
          }()},
         {"overlapping banks", ConfigBytes({{0x1000, 0x100}, {0x1080, 0x100}}, 5)},
+        {"more flash than is held in memory", ConfigBytes({{0, 0xFFFFFFFF}}, 5)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -366,6 +368,30 @@ TEST(SimFirmware, DownloadThenRestartWithNewVersion) {
         EXPECT_EQ(bench.sim.Buffer().Get(0x1000, 0xEE), 0xEE);
         EXPECT_EQ(bench.sim.Counters().restarts, 1u);
     }
+}
+
+TEST(SimRobustness, RandomRequestsNeverBreakTheModel) {
+    std::mt19937 rng(5);
+    SimSettings s;
+    s.opMs = 3;
+    Bench bench(s);
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 50 == 0) bench.Poll(kTwoBanks, static_cast<uint32_t>(rng()));
+        std::vector<uint8_t> payload(rng() % 251);
+        for (auto& b : payload)
+            b = static_cast<uint8_t>(rng());
+        // Addresses mostly near the banks, so that writes and reads get past the first check.
+        if (payload.size() >= 4 && rng() % 2) {
+            payload[3] = payload[2] = 0;
+            payload[1] = static_cast<uint8_t>(0x0F + rng() % 0x33);
+        }
+        const uint8_t n = static_cast<uint8_t>(rng() % 9);
+        const std::vector<uint8_t> bytes =
+            bench.sim.OnRequest(n, payload, bench.now); // straight in: every length is tried
+        EXPECT_TRUE(bytes.empty() || bytes.size() == 1 || bytes.size() <= 259);
+        bench.Run(1);
+    }
+    EXPECT_EQ(bench.sim.Counters().frames + bench.sim.Counters().unheard, 3000u + 60u);
 }
 
 TEST(SimFaults, SilenceAfterTheNthWriteFrame) {

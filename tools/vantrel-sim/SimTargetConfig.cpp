@@ -103,8 +103,16 @@ std::optional<TargetConfig> ParseTargetConfig(std::span<const uint8_t> bytes, st
         reason = "banks overlap or are out of order";
         return std::nullopt;
     }
-    if (cfg.banks.empty() && cfg.highest >= cfg.lowest && (cfg.lowest || cfg.highest))
+    if (cfg.banks.empty() && cfg.highest >= cfg.lowest && (cfg.lowest || cfg.highest) &&
+        uint64_t{cfg.highest} - cfg.lowest < kMaxBankBytes)
         cfg.banks.push_back({0, cfg.lowest, cfg.highest - cfg.lowest + 1});
+    uint64_t total = 0;
+    for (const Bank& b : cfg.banks)
+        total += b.size;
+    if (total > kMaxBankBytes) {
+        reason = "banks larger than the emulator holds";
+        return std::nullopt;
+    }
     return cfg;
 }
 

@@ -40,8 +40,11 @@ struct TargetConfig {
     bool ClearBeforeProgram() const { return flags & 0x01; }
 };
 
+// The emulator holds its flash in memory: banks of more bytes than this are refused.
+inline constexpr uint64_t kMaxBankBytes = uint64_t{16} << 20;
+
 // Parses a configuration; nullopt with `reason` set when the bytes do not form one (too short,
-// trailing bytes, overlapping or unordered banks). Without a bank list (no device selected),
+// trailing bytes, overlapping or unordered banks, more than kMaxBankBytes in all). Without a bank list (no device selected),
 // the range lowest..highest stands for one bank when it is not empty.
 std::optional<TargetConfig> ParseTargetConfig(std::span<const uint8_t> bytes, std::string& reason);
 
