@@ -153,7 +153,7 @@ std::vector<uint8_t> Programmer::OnStatusPoll(std::span<const uint8_t> payload) 
         return EncodeReply(code::kRefused, 0, refused);
     }
     if (cfg->session != 0) {
-        ++counters_.sessions;
+        counters_.sessions += settings_.refuseSession ? 0 : 1;
         if (settings_.refuseSession)
             session_ = 0;
         else if (settings_.sessionMismatch)
