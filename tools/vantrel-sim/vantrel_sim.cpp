@@ -80,7 +80,7 @@ struct Line {
     bool pace = false;
     LineFaults in, out;
     std::deque<std::pair<uint64_t, uint8_t>> inQueue, outQueue; // (due in us, byte)
-    uint64_t inFree = 0, outFree = 0;                           // when the line is next free, in us
+    double inFree = 0, outFree = 0; // when the line is next free, in us (kept exact)
 };
 
 // Bytes that arrived from the PC: faults first, then (paced) the time their last bit arrives.
@@ -91,8 +91,8 @@ void TakeInput(Line& line, const uint8_t* bytes, std::size_t count, uint64_t now
     for (uint8_t b : faulted) {
         uint64_t due = 0;
         if (line.pace) {
-            line.inFree = std::max<uint64_t>(line.inFree, now) + static_cast<uint64_t>(kByteUs);
-            due = line.inFree;
+            line.inFree = std::max(line.inFree, static_cast<double>(now)) + kByteUs;
+            due = static_cast<uint64_t>(line.inFree);
         }
         line.inQueue.emplace_back(due, b);
     }
@@ -105,8 +105,8 @@ void QueueOutput(Line& line, const std::vector<uint8_t>& bytes, uint64_t now) {
     for (uint8_t b : faulted) {
         uint64_t due = 0;
         if (line.pace) {
-            line.outFree = std::max<uint64_t>(line.outFree, now) + static_cast<uint64_t>(kByteUs);
-            due = line.outFree;
+            line.outFree = std::max(line.outFree, static_cast<double>(now)) + kByteUs;
+            due = static_cast<uint64_t>(line.outFree);
         }
         line.outQueue.emplace_back(due, b);
     }
