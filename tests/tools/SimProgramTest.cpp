@@ -131,13 +131,19 @@ class PtyPc : public FrameSink {
         answer.payload.assign(p.begin(), p.end());
     }
     void OnAck(uint8_t, uint8_t) override { answer.ack = true; }
-    void OnTimeout(uint8_t, uint8_t) override {}
-    Answer Exchange(uint8_t n, const std::vector<uint8_t>& payload) {
+    void OnTimeout(uint8_t, uint8_t) override { timedOut = true; }
+    // Sends a request (up to `sends` times, as the PC does) and waits for its answer, with a
+    // protocol tick after every 5 quiet ms.
+    Answer Exchange(uint8_t n, const std::vector<uint8_t>& payload, uint8_t sends = 1) {
         answer = {};
-        layer_.Send(n, FrameLayer::kRequest, payload, 1);
-        for (int i = 0; i < 100 && answer.None(); ++i) {
+        timedOut = false;
+        layer_.Send(n, FrameLayer::kRequest, payload, sends);
+        for (int i = 0; i < 400 && answer.None() && !timedOut; ++i) {
             pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0) continue;
+            if (poll(&p, 1, 5) <= 0) {
+                layer_.Tick();
+                continue;
+            }
             uint8_t buf[300];
             const ssize_t got = read(fd_, buf, sizeof buf);
             for (ssize_t k = 0; k < got; ++k)
@@ -146,6 +152,7 @@ class PtyPc : public FrameSink {
         return answer;
     }
     Answer answer;
+    bool timedOut = false;
 
   private:
     int fd_;
@@ -220,6 +227,28 @@ TEST(SimProgram, PaceHoldsBothDirectionsToTheLineRate) {
     close(fd);
     // 11 bits a byte at 115200 baud, one exchange after the other.
     EXPECT_GE(us, static_cast<long long>(bytes * 95));
+}
+
+TEST(SimProgram, RetransmissionCarriesRequestsOverAFaultyLine) {
+    SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--drop", "0.002",
+                    "--corrupt", "0.002", "--duplicate", "0.002", "--seed", "3"});
+    const std::string path = sim.FirstLine(10000);
+    ASSERT_FALSE(path.empty());
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    PtyPc pc(fd);
+    int answered = 0;
+    for (int i = 0; i < 30; ++i) {
+        const Answer a = pc.Exchange(0, ConfigBytes({{0x1000, 0x100}}, 0), 5);
+        answered += a.reply;
+    }
+    close(fd);
+    int exitCode = -1;
+    const std::string err = sim.Stop(exitCode);
+    // About half the exchanges (some 115 bytes both ways) meet a fault; with four sends
+    // nearly all get through, and the faults show in the summary.
+    EXPECT_GE(answered, 25) << err;
+    EXPECT_EQ(err.find(" 0 dropped"), std::string::npos) << err;
 }
 
 TEST(SimProgram, BadOptionsAreRefusedWithAMessage) {
