@@ -66,6 +66,21 @@ TEST(SimFrameReader, DropsBadFramesAndFindsTheNextGoodOne) {
     }
 }
 
+TEST(SimFrameReader, ResetDropsAHalfReadFrame) {
+    const std::vector<uint8_t> good = Request(1, {9, 8, 7});
+    FrameReader r;
+    for (std::size_t i = 0; i < 8; ++i) // the frame lost its last bytes on the line
+        r.Feed(good[i]);
+    r.Reset();
+    int frames = 0;
+    for (uint8_t b : good) // its retransmission
+        frames += r.Feed(b);
+    EXPECT_EQ(frames, 1);
+    EXPECT_EQ(r.Dropped(), 1u);
+    r.Reset(); // between frames nothing is lost
+    EXPECT_EQ(r.Dropped(), 1u);
+}
+
 TEST(SimFrameReader, TakesEmptyAndLongestPayloads) {
     for (std::size_t size : {std::size_t{0}, std::size_t{250}}) {
         SCOPED_TRACE(size);

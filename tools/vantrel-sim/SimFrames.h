@@ -29,8 +29,12 @@ class FrameReader {
     bool Feed(uint8_t byte);
     Request Last() const { return {n_, std::span<const uint8_t>(payload_.data(), length_)}; }
     unsigned Dropped() const { return dropped_; }
-    // Forgets a frame half read (after a pause the line was not listened to).
-    void Reset() { state_ = State::Idle; }
+    // Forgets a frame half read (counted as dropped): after a pause in the middle of a frame,
+    // its missing bytes are not coming, and the next byte starts afresh.
+    void Reset() {
+        if (state_ != State::Idle) ++dropped_;
+        state_ = State::Idle;
+    }
 
   private:
     enum class State {

@@ -44,8 +44,8 @@ struct TargetConfig {
 inline constexpr uint64_t kMaxBankBytes = uint64_t{16} << 20;
 
 // Parses a configuration; nullopt with `reason` set when the bytes do not form one (too short,
-// trailing bytes, overlapping or unordered banks, more than kMaxBankBytes in all). Without a bank list (no device selected),
-// the range lowest..highest stands for one bank when it is not empty.
+// trailing bytes, overlapping or unordered banks, more than kMaxBankBytes in all). Without a bank
+// list (no device selected), the range lowest..highest stands for one bank when it is not empty.
 std::optional<TargetConfig> ParseTargetConfig(std::span<const uint8_t> bytes, std::string& reason);
 
 } // namespace vantrel::sim

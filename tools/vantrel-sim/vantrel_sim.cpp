@@ -31,6 +31,8 @@ using namespace vantrel::sim;
 
 // 115200 baud with 8 data bits, parity and a stop bit: 11 bits a character.
 constexpr double kByteUs = 11.0 * 1e6 / 115200.0;
+// The PC writes a request in one go; a pause this long inside one means bytes were lost.
+constexpr uint64_t kFrameGapUs = 10000;
 
 std::atomic<bool> stopRequested{false};
 void RequestStop(int) {
@@ -81,6 +83,8 @@ struct Line {
     LineFaults in, out;
     std::deque<std::pair<uint64_t, uint8_t>> inQueue, outQueue; // (due in us, byte)
     double inFree = 0, outFree = 0; // when the line is next free, in us (kept exact)
+    uint64_t arrived = 0;           // when the last read from the terminal returned
+    uint64_t lastByte = 0;          // when the last byte reached the frame reader
 };
 
 // Bytes that arrived from the PC: faults first, then (paced) the time their last bit arrives.
@@ -147,13 +151,19 @@ int Serve(Line& line, Programmer& programmer, FrameReader& reader) {
         if (ready > 0 && (p.revents & POLLIN)) {
             uint8_t bytes[512];
             const ssize_t n = read(line.master, bytes, sizeof bytes);
-            if (n > 0) TakeInput(line, bytes, static_cast<std::size_t>(n), now);
+            if (n > 0) {
+                line.arrived = now;
+                TakeInput(line, bytes, static_cast<std::size_t>(n), now);
+            }
         } else if (ready > 0 && (p.revents & (POLLHUP | POLLERR))) {
             usleep(1000); // nobody on the other end: do not spin
         }
         while (!line.inQueue.empty() && line.inQueue.front().first <= now) {
-            const uint8_t b = line.inQueue.front().second;
+            const auto [due, b] = line.inQueue.front();
             line.inQueue.pop_front();
+            const uint64_t at = std::max(due, line.arrived);
+            if (at - line.lastByte > kFrameGapUs) reader.Reset();
+            line.lastByte = at;
             if (!reader.Feed(b)) continue;
             const Request r = reader.Last();
             QueueOutput(line, programmer.OnRequest(r.n, r.payload, now / 1000), now);
@@ -315,7 +325,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
 
-    Line line{master, pace, LineFaults(rates, seed), LineFaults(rates, seed + 1), {}, {}, 0, 0};
+    Line line{master, pace, LineFaults(rates, seed), LineFaults(rates, seed + 1), {}, {}};
     Programmer programmer(s);
     FrameReader reader;
     const int rc = Serve(line, programmer, reader);
