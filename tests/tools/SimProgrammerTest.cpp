@@ -164,6 +164,7 @@ TEST(SimBuffer, WriteThenReadBackAndRefusals) {
         {"all erased comes back as count 0", 0x1080, 128, 0, {0}},
         {"outside every bank", 0x1100, 1, 1, {0}},
         {"runs past a bank", 0x10FF, 2, 1, {0}},
+        {"more than 128 bytes", 0x1000, 129, 61, {0}},
     };
     for (const auto& c : reads) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "SimFrames.h"
 #include "SimProgrammer.h"
 #include "base/Crc16.h"
 
@@ -78,10 +79,10 @@ std::vector<uint8_t> Programmer::OnOperation(std::span<const uint8_t> payload, u
             state_ = code::kReady;
             result_ = code::kCanceled;
         }
-    } else if (!running_) { // one operation at a time: a second one is not started
+    } else if (!running_) { // one operation at a time: another one meanwhile is ignored
         StartOperation(op, nowMs);
     }
-    return {0x90};
+    return {kAckByte};
 }
 
 void Programmer::StartOperation(uint8_t op, uint64_t nowMs) {

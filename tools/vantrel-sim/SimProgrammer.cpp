@@ -85,7 +85,7 @@ std::vector<uint8_t> Programmer::OnRequest(uint8_t n, std::span<const uint8_t> p
     case 0:
         return OnStatusPoll(payload);
     case 1:
-        return OnWrite(payload, nowMs);
+        return OnWrite(payload);
     case 2:
         return OnRead(payload);
     case 3:
@@ -176,7 +176,7 @@ bool Programmer::InBanks(uint64_t address, uint64_t length) const {
     return at >= end;
 }
 
-std::vector<uint8_t> Programmer::OnWrite(std::span<const uint8_t> payload, uint64_t) {
+std::vector<uint8_t> Programmer::OnWrite(std::span<const uint8_t> payload) {
     if (payload.size() < 5) return Refuse(1, code::kUnsupported, 0, 0);
     const uint32_t address = U32At(payload, 0);
     const auto data = payload.subspan(4);
@@ -189,18 +189,20 @@ std::vector<uint8_t> Programmer::OnWrite(std::span<const uint8_t> payload, uint6
 
 std::vector<uint8_t> Programmer::OnRead(std::span<const uint8_t> payload) {
     if (settings_.unreadable) return {kAckByte};
-    if (payload.size() != 5 || payload[4] == 0 || payload[4] > kMaxRead)
-        return Refuse(2, code::kUnsupported, payload.size() >= 4 ? U32At(payload, 0) : 0, 0);
-    const uint32_t address = U32At(payload, 0);
-    const uint8_t count = payload[4];
+    const uint32_t address = payload.size() >= 4 ? U32At(payload, 0) : 0;
     std::vector<uint8_t> reply = {0, uint8_t(address), uint8_t(address >> 8),
                                   uint8_t(address >> 16), uint8_t(address >> 24)};
-    if (!InBanks(address, count)) {
+    // A refusal: error, address, count 0.
+    auto refuse = [&](uint8_t error) {
         ++counters_.refused;
-        reply[0] = code::kIllegalAddress;
+        reply[0] = error;
         reply.push_back(0);
         return Reply(2, reply);
-    }
+    };
+    if (payload.size() != 5 || payload[4] == 0 || payload[4] > kMaxRead)
+        return refuse(code::kUnsupported);
+    const uint8_t count = payload[4];
+    if (!InBanks(address, count)) return refuse(code::kIllegalAddress);
     std::array<uint8_t, kMaxRead> data{};
     buffer_.Read(address, data.data(), count, Fill());
     // An erased block goes back as count 0, which the PC stores as 0xFF.

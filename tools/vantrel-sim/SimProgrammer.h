@@ -104,12 +104,13 @@ class Programmer {
     };
 
     std::vector<uint8_t> OnStatusPoll(std::span<const uint8_t> payload);
-    std::vector<uint8_t> OnWrite(std::span<const uint8_t> payload, uint64_t nowMs);
+    std::vector<uint8_t> OnWrite(std::span<const uint8_t> payload);
     std::vector<uint8_t> OnRead(std::span<const uint8_t> payload);
     std::vector<uint8_t> OnOperation(std::span<const uint8_t> payload, uint64_t nowMs);
     std::vector<uint8_t> OnSetup(std::span<const uint8_t> payload);
     std::vector<uint8_t> OnFirmware(std::span<const uint8_t> payload, uint64_t nowMs);
     std::vector<uint8_t> Reply(uint8_t n, std::span<const uint8_t> payload) const;
+    // The refusal of a write or firmware chunk: error, address, value (low byte the data byte).
     std::vector<uint8_t> Refuse(uint8_t n, uint8_t error, uint32_t address, uint32_t value);
 
     // Operations (SimOperations.cpp).
