@@ -253,6 +253,18 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0.0, 1.0));
     app.add_option("--duplicate", rates.duplicate, "fraction of bytes sent twice, both directions")
         ->check(CLI::Range(0.0, 1.0));
+    // A frame of 253 bytes rarely crosses a line that loses 1 % of all bytes; faults on the
+    // programmer's answers alone (acknowledges, replies) test the PC's retries at such rates.
+    FaultRates replyRates;
+    app.add_option("--reply-drop", replyRates.drop,
+                   "fraction of the emulator's own bytes lost, on top of --drop")
+        ->check(CLI::Range(0.0, 1.0));
+    app.add_option("--reply-corrupt", replyRates.corrupt,
+                   "fraction of the emulator's own bytes changed in one bit, on top of --corrupt")
+        ->check(CLI::Range(0.0, 1.0));
+    app.add_option("--reply-duplicate", replyRates.duplicate,
+                   "fraction of the emulator's own bytes sent twice, on top of --duplicate")
+        ->check(CLI::Range(0.0, 1.0));
     app.add_option("--silence-after", s.silenceAfterWrite,
                    "deaf from the N-th write frame on (that frame included)");
     app.add_option("--silence-ms", s.silenceMs, "how long that silence lasts, in ms");
@@ -325,7 +337,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
 
-    Line line{master, pace, LineFaults(rates, seed), LineFaults(rates, seed + 1), {}, {}};
+    const FaultRates outRates{std::min(1.0, rates.drop + replyRates.drop),
+                              std::min(1.0, rates.corrupt + replyRates.corrupt),
+                              std::min(1.0, rates.duplicate + replyRates.duplicate)};
+    Line line{master, pace, LineFaults(rates, seed), LineFaults(outRates, seed + 1), {}, {}};
     Programmer programmer(s);
     FrameReader reader;
     const int rc = Serve(line, programmer, reader);
