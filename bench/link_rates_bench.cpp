@@ -1,0 +1,97 @@
+// A 64 KiB download and a 64 KiB read back over the serial link, timed: the program's own
+// start-up and link thread against a programmer (vantrel-sim --pace) on the terminal that the
+// program directory's settings map to COM1. Prints bytes per second and the share of the
+// protocol's limit at 115200 baud with 11 bits a character:
+//   download: 240 data bytes per 253-byte write frame, plus its acknowledge: 9934 B/s;
+//   read back: 128 data bytes per 157 bytes on the line (request and reply): 8537 B/s.
+//   link_rates_bench <program directory>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/App.h"
+#include "app/LinkControl.h"
+#include "app/Startup.h"
+#include "platform/SteadyClock.h"
+#include "ui/console/ConsoleUi.h"
+
+namespace {
+
+using namespace vantrel;
+using Clock = std::chrono::steady_clock;
+
+template <class F> bool WaitFor(App& app, F done, int seconds) {
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        APP_PumpMessages(app);
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// Runs one job to its end; the seconds it took, or a negative value when it failed.
+double TimeJob(App& app, uint32_t job) {
+    const auto start = Clock::now();
+    PM_QueueJob(app.pm, job);
+    if (!WaitFor(
+            app, [&] { return PM_JobCount(app.pm) == 0; }, 120))
+        return -1;
+    if (auto message = PM_GetMessage(app.pm)) {
+        std::fprintf(stderr, "job %u: %s\n", job, message->c_str());
+        return -1;
+    }
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Report(const char* what, std::size_t bytes, double seconds, double limit) {
+    const double rate = bytes / seconds;
+    std::printf("%-10s %6zu bytes in %6.2f s: %6.0f B/s, %5.1f %% of the limit %4.0f B/s\n", what,
+                bytes, seconds, rate, 100.0 * rate / limit, limit);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: link_rates_bench <program directory>\n");
+        return 2;
+    }
+    ConsoleUi ui;
+    SteadyClock clock;
+    App app(ui, clock);
+    app.programDirectory = std::string(argv[1]) + "/";
+    LINK_UseSystemPorts(app);
+    const char* args[] = {"vantrel"};
+    if (!InitInstance(app, 1, args, StartupOptions{})) return 1;
+    if (!WaitFor(
+            app, [&] { return !PM_NeedsDownload(app.pm) || app.pm.SetupBlockValid(); }, 10)) {
+        std::fprintf(stderr, "the programmer did not answer\n");
+        return 1;
+    }
+
+    constexpr std::size_t kSize = 64 * 1024;
+    std::vector<uint8_t> program(kSize);
+    std::mt19937 random(1);
+    for (uint8_t& b : program)
+        b = static_cast<uint8_t>(random());
+    app.doc.AddData(0xC0000, kSize, program.data()); // the sample device's first bank
+
+    const double download = TimeJob(app, 4);
+    app.doc.ClearImage();
+    const double readBack = TimeJob(app, 6);
+    int code = 0;
+    if (download > 0)
+        Report("download", kSize, download, 115200.0 / 11 * 240 / 253);
+    else
+        code = 1;
+    if (readBack > 0 && app.doc.Lock()->TotalBytes() == kSize)
+        Report("read back", kSize, readBack, 115200.0 / 11 * 128 / 157);
+    else
+        code = 1;
+    ExitInstance(app);
+    return code;
+}
