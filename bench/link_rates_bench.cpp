@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     const char* args[] = {"vantrel"};
     if (!InitInstance(app, 1, args, StartupOptions{})) return 1;
     if (!WaitFor(
-            app, [&] { return !PM_NeedsDownload(app.pm) || app.pm.SetupBlockValid(); }, 10)) {
+            app, [&] { return app.pm.SetupBlockValid(); }, 10)) {
         std::fprintf(stderr, "the programmer did not answer\n");
         return 1;
     }

@@ -14,7 +14,15 @@ void SetStatus(App& app, const std::string& text) {
 // The command's handler gets the entry's parameter; a command without one (exit) goes to the
 // main window as a menu command would.
 void SendToMainWindow(App& app, int command, ParamReader& param) {
-    if (!app.commands.Run(command, &param) && app.mainWindow) app.mainWindow->OnCommand(command);
+    if (app.commands.Run(command, &param)) return;
+    if (command != app.cmdline.exitCommand) {
+        // A command this version has no handler for (the target operations) must not pass for
+        // done: the batch stops with an error instead of reporting success.
+        APP_ReportError(
+            app, 222, UTIL_format("Command %d can not be carried out by this version", {command}));
+        return;
+    }
+    if (app.mainWindow) app.mainWindow->OnCommand(command);
 }
 
 } // namespace

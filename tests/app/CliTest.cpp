@@ -9,6 +9,7 @@
 #include "app/CmdLine.h"
 #include "support/Process.h"
 #include "support/PtyPair.h"
+#include "support/SimProcess.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -60,6 +61,20 @@ TEST_F(Cli, AbsentProgrammerTimesOut) {
     test::MapComPort(dir.Path(), 1, line.SlavePath());
     EXPECT_EQ(Run({"-checkblank", "-exit"}).exitCode, 9);
     EXPECT_EQ(Run({"-setDE", "-checkblank"}).exitCode, 209);
+}
+
+// A programmer that answers, and a target operation this version cannot carry out yet: the
+// run must not end as if the blank check had passed.
+TEST_F(Cli, OperationWithoutHandlerFailsInsteadOfPassing) {
+    test::SimProcess sim({});
+    const std::string path = sim.Path();
+    ASSERT_FALSE(path.empty());
+    test::MapComPort(dir.Path(), 1, path);
+    auto r = Run({"-checkblank"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(ErrorFile().find(" --- Error: 222\r\nCommand 32773 can not be carried out"),
+              std::string::npos)
+        << ErrorFile();
 }
 
 // No device at all behind the COM number: 218 at start, and the batch does not run.
