@@ -75,6 +75,7 @@ std::optional<std::string> SerialLink::OpenPorts(int comPort, LinkClient& client
     lastReadPort_ = -1;
     txCount_ = 0;
     openMask_.store(0);
+    std::string reason;
     for (int i = 0; i < kComPortCount; ++i) {
         Entry& entry = ports_[i];
         entry = Entry{};
@@ -84,15 +85,22 @@ std::optional<std::string> SerialLink::OpenPorts(int comPort, LinkClient& client
         entry.port = seams_.makePort();
         entry.path = *path;
         // A port counts once it could be opened, even if its line settings were refused.
-        (void)entry.port->Open(entry.path);
-        if (!entry.port->IsOpen()) continue;
+        std::optional<std::string> problem = entry.port->Open(entry.path);
+        if (!entry.port->IsOpen()) {
+            // Why a port could not be opened (in use, no permission) is worth more than "not
+            // available" alone: the first such reason goes with the report.
+            if (problem && reason.empty() && *problem != kCannotOpenPort) reason = *problem;
+            continue;
+        }
         // Bytes still queued may be answers to an earlier process.
         entry.port->Flush();
         openMask_.fetch_or(1u << i);
     }
     if (AnyPortOpen()) return std::nullopt;
-    seams_.reporter.Report(kNoComPortCode, kNoComPortText);
-    return std::string(kNoComPortText);
+    std::string text = kNoComPortText;
+    if (!reason.empty()) text = (text + "\r\n" + reason).substr(0, kMessageSize - 1);
+    seams_.reporter.Report(kNoComPortCode, text);
+    return text;
 }
 
 void SerialLink::BeginThread() {

@@ -9,6 +9,9 @@
 
 namespace vantrel {
 
+// The text of a port that cannot be opened; a reason may follow it after ": ".
+inline constexpr const char* kCannotOpenPort = "Can not open com-port";
+
 class SerialPort {
   public:
     // What a read or write did: the bytes moved, and whether the device is gone (unplugged, hung

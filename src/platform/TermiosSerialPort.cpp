@@ -20,7 +20,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr const char* kCannotOpen = "Can not open com-port";
+constexpr const char* kCannotOpen = kCannotOpenPort;
 constexpr std::size_t kMaxMessage = 199;
 
 // 115200 baud, 8 data bits, odd parity generated but not checked, 1 stop bit, raw, no flow

@@ -2,7 +2,11 @@
 // its output and the error file it leaves in the working directory.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -61,6 +65,25 @@ TEST_F(Cli, AbsentProgrammerTimesOut) {
     test::MapComPort(dir.Path(), 1, line.SlavePath());
     EXPECT_EQ(Run({"-checkblank", "-exit"}).exitCode, 9);
     EXPECT_EQ(Run({"-setDE", "-checkblank"}).exitCode, 209);
+}
+
+// Another program holds the port: the run says which device is in use and sends nothing.
+TEST_F(Cli, PortInUseIsNamed) {
+    test::PtyPair line;
+    test::MapComPort(dir.Path(), 1, line.SlavePath());
+    const int holder = open(line.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    auto r = Run({"-setDE", "-checkblank"});
+    close(holder);
+    EXPECT_EQ(r.exitCode, 218);
+    EXPECT_NE(ErrorFile().find("None of the selected com ports is available !\r\nCan not open "
+                               "com-port: " +
+                               line.SlavePath() + " is in use by another program."),
+              std::string::npos)
+        << ErrorFile();
+    pollfd p{line.Master(), POLLIN, 0};
+    EXPECT_EQ(poll(&p, 1, 0), 0); // not a byte was sent
 }
 
 // A programmer that answers, and a target operation this version cannot carry out yet: the
