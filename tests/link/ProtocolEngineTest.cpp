@@ -96,6 +96,25 @@ Bytes StatusRecord(const StatusFields& f) {
     return b;
 }
 
+// A reply frame of the programmer.
+Bytes ReplyFrame(uint8_t n, const Bytes& payload) {
+    Bytes frame = {0x68,
+                   static_cast<uint8_t>(payload.size()),
+                   static_cast<uint8_t>(payload.size()),
+                   0x68,
+                   0x80,
+                   0x00,
+                   n};
+    uint8_t sum = static_cast<uint8_t>(0x80 + n);
+    for (uint8_t b : payload) {
+        frame.push_back(b);
+        sum = static_cast<uint8_t>(sum + b);
+    }
+    frame.push_back(sum);
+    frame.push_back(0x16);
+    return frame;
+}
+
 class Engine : public ::testing::Test {
   protected:
     Engine() {
@@ -136,21 +155,7 @@ class Engine : public ::testing::Test {
         return sent.empty() ? Request{} : sent.front();
     }
     void Reply(uint8_t n, const Bytes& payload) {
-        Bytes frame = {0x68,
-                       static_cast<uint8_t>(payload.size()),
-                       static_cast<uint8_t>(payload.size()),
-                       0x68,
-                       0x80,
-                       0x00,
-                       n};
-        uint8_t sum = static_cast<uint8_t>(0x80 + n);
-        for (uint8_t b : payload) {
-            frame.push_back(b);
-            sum = static_cast<uint8_t>(sum + b);
-        }
-        frame.push_back(sum);
-        frame.push_back(0x16);
-        for (uint8_t b : frame)
+        for (uint8_t b : ReplyFrame(n, payload))
             engine.Receive(b);
     }
     void Ack() { engine.Receive(0x90); }
@@ -282,21 +287,7 @@ TEST_F(Engine, SessionCheckReportsEachProblemOnce) {
         auto replyTo = [&](uint32_t session) {
             Bytes payload = StatusRecord(
                 StatusFields{0, c.firmware, session, c.hardware, c.variant, c.algorithms, {0}});
-            Bytes frame = {0x68,
-                           static_cast<uint8_t>(payload.size()),
-                           static_cast<uint8_t>(payload.size()),
-                           0x68,
-                           0x80,
-                           0,
-                           0};
-            uint8_t sum = 0x80;
-            for (uint8_t b : payload) {
-                frame.push_back(b);
-                sum = static_cast<uint8_t>(sum + b);
-            }
-            frame.push_back(sum);
-            frame.push_back(0x16);
-            for (uint8_t b : frame)
+            for (uint8_t b : ReplyFrame(0, payload))
                 e.Receive(b);
         };
         if (!c.first) { // one status reply that is not checked

@@ -71,13 +71,17 @@ class SimProcess {
         }
         return {};
     }
-    // Sends SIGTERM and waits for the end; returns what it wrote on stderr (its summary).
-    std::string Stop(int timeoutMs = 5000) {
+    // Sends SIGTERM and waits for the end; returns what it wrote on stderr (its summary), and
+    // its exit code in `exitCode` (-1 when it did not exit by itself).
+    std::string Stop(int* exitCode = nullptr, int timeoutMs = 5000) {
+        if (exitCode) *exitCode = -1;
         if (pid_ <= 0) return {};
         kill(pid_, SIGTERM);
         for (int waited = 0; waited < timeoutMs; waited += 25) {
-            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = -1;
+                if (exitCode && WIFEXITED(status)) *exitCode = WEXITSTATUS(status);
                 std::string text;
                 char buf[512];
                 ssize_t n;

@@ -17,6 +17,7 @@
 #include "link/FrameLayer.h"
 #include "link/StatusRecord.h"
 #include "support/Process.h"
+#include "support/SimProcess.h"
 #include "support/TempDir.h"
 
 namespace vantrel::sim::test {
@@ -50,76 +51,7 @@ TEST(SimPortsFile, SetsTheEntryAndKeepsEveryOtherLine) {
     }
 }
 
-// The running program; killed when the test ends, however it ends.
-class SimProcess {
-  public:
-    explicit SimProcess(const std::vector<std::string>& args) {
-        int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            close(out[0]);
-            close(err[0]);
-            std::vector<char*> argv;
-            for (const auto& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
-    }
-    ~SimProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) close(out_);
-        if (err_ >= 0) close(err_);
-    }
-    // The first line of stdout, or empty when none came within the time.
-    std::string FirstLine(int timeoutMs) {
-        std::string line;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < end) {
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0) continue;
-            char c;
-            if (read(out_, &c, 1) != 1) break;
-            if (c == '\n') return line;
-            line += c;
-        }
-        return {};
-    }
-    // Sends SIGTERM, waits for the end; returns stderr, or empty on a time-out.
-    std::string Stop(int& exitCode) {
-        kill(pid_, SIGTERM);
-        for (int i = 0; i < 200; ++i) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-                std::string text;
-                char buf[512];
-                ssize_t n;
-                while ((n = read(err_, buf, sizeof buf)) > 0)
-                    text.append(buf, n);
-                return text;
-            }
-            usleep(25000);
-        }
-        return {};
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int out_ = -1, err_ = -1;
-};
+using vantrel::test::SimProcess;
 
 // The PC's frame layer on the real terminal.
 class PtyPc : public FrameSink {
@@ -163,11 +95,10 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     TempDir dir;
     const auto ini = dir / "vantrel.ini";
     WriteFile(ini, "[Settings]\r\nDevice=\"NR16C62A\"\r\n");
-    SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--settings", ini.string(),
-                    "--com", "4", "--hardware", "411", "--firmware", "20001", "--op-time", "0",
-                    "--dump-buffer", (dir / "buffer.mot").string(), "--dump-target",
-                    (dir / "target.mot").string()});
-    const std::string path = sim.FirstLine(10000);
+    SimProcess sim({"--settings", ini.string(), "--com", "4", "--hardware", "411", "--firmware",
+                    "20001", "--op-time", "0", "--dump-buffer", (dir / "buffer.mot").string(),
+                    "--dump-target", (dir / "target.mot").string()});
+    const std::string path = sim.Path(10000);
     ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
     EXPECT_EQ(ReadFile(ini),
               "[Settings]\r\nDevice=\"NR16C62A\"\r\n[Ports]\r\nCOM4=\"" + path + "\"\r\n");
@@ -194,7 +125,7 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
     close(fd);
 
     int exitCode = -1;
-    const std::string err = sim.Stop(exitCode);
+    const std::string err = sim.Stop(&exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_NE(err.find("1 sessions started, 4 frames received, 0 refused"), std::string::npos)
         << err;
@@ -207,8 +138,8 @@ TEST(SimProgram, ServesAStatusPollOverThePseudoTerminal) {
 
 TEST(SimProgram, PaceHoldsBothDirectionsToTheLineRate) {
     TempDir dir;
-    SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--pace"});
-    const std::string path = sim.FirstLine(10000);
+    SimProcess sim({"--pace"});
+    const std::string path = sim.Path(10000);
     ASSERT_FALSE(path.empty());
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
@@ -230,9 +161,9 @@ TEST(SimProgram, PaceHoldsBothDirectionsToTheLineRate) {
 }
 
 TEST(SimProgram, RetransmissionCarriesRequestsOverAFaultyLine) {
-    SimProcess sim({(vantrel::test::BinDir() / "vantrel-sim").string(), "--drop", "0.002",
-                    "--corrupt", "0.002", "--duplicate", "0.002", "--seed", "3"});
-    const std::string path = sim.FirstLine(10000);
+    SimProcess sim(
+        {"--drop", "0.002", "--corrupt", "0.002", "--duplicate", "0.002", "--seed", "3"});
+    const std::string path = sim.Path(10000);
     ASSERT_FALSE(path.empty());
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
@@ -244,7 +175,7 @@ TEST(SimProgram, RetransmissionCarriesRequestsOverAFaultyLine) {
     }
     close(fd);
     int exitCode = -1;
-    const std::string err = sim.Stop(exitCode);
+    const std::string err = sim.Stop(&exitCode);
     // About half the exchanges (some 115 bytes both ways) meet a fault; with four sends
     // nearly all get through, and the faults show in the summary.
     EXPECT_GE(answered, 25) << err;
