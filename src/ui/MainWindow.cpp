@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "app/App.h"
-#include "app/LinkControl.h"
 #include "app/Batch.h"
+#include "app/LinkControl.h"
 #include "base/UtilSnprintf.h"
 
 namespace vantrel {
@@ -79,7 +79,11 @@ void MainWindow::OnTimer() {
     int port = app_.options.comPort;
     SetPane(1, port == 0 ? UTIL_format("AUTO: %d Baud", {115200})
                          : UTIL_format("COM%d: %d Baud", {port, 115200}));
-    SetPane(2, "No communication");
+    const LinkView link = LINK_View(app_);
+    SetPane(2, link.activePort < 0
+                   ? std::string("No communication")
+                   : UTIL_format("COM%d, Datarate[bytes/sec] %d(Rx), %d(Tx)",
+                                 {link.activePort + 1, link.receiveRate, link.transmitRate}));
     CMDLINE_Step(app_);
 }
 

@@ -83,6 +83,9 @@ TEST_F(LinkWithSim, AutoKeepsThePortThatAnswersAndClosesTheOthers) {
     ASSERT_EQ(LINK_Start(*app), std::nullopt);
     ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
     EXPECT_EQ(LINK_View(*app).activePort, 1);
+    app->mainWindow->OnTimer();
+    const std::string pane = ui.statusTexts[2].back();
+    EXPECT_EQ(pane.rfind("COM2, Datarate[bytes/sec] ", 0), 0u) << pane;
     EXPECT_EQ(app->cmdline.serialNumber, 4711);
     // A 5.10 programmer with a session and its setup block takes files of its own.
     using Items = std::vector<std::pair<int, int>>;
