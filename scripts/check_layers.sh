@@ -14,9 +14,10 @@ declare -A allowed=(
   [settings]="settings base platform"
   [link]="link device settings image base platform"
   [app]="app link device settings image base platform"
+  [ops]="ops app link device settings image base platform"
   [dialogs]="dialogs image base platform"
-  [commands]="commands app dialogs link device settings image base platform"
-  [ui]="ui commands app dialogs link device settings image base platform"
+  [commands]="commands ops app dialogs link device settings image base platform"
+  [ui]="ui commands ops app dialogs link device settings image base platform"
   [locator]="locator base platform"
 )
 # The start-up wiring sees every layer; the Qt widgets and the programs sit on top of all.

@@ -67,7 +67,8 @@ struct App {
     SettingsFile settings{programDirectory, reporter, ui, fileWriteChecks};
 
     int32_t lastErrorCode = 0;
-    int operationsRunning = 0; // target operations in progress (a batch entry waits for them)
+    int operationsRunning = 0;   // target operations in progress (a batch entry waits for them)
+    uint32_t operationStart = 0; // when the last target operation started (ms)
 
     std::unique_ptr<MainWindowBase> mainWindow; // null until start-up creates it
 

@@ -15,7 +15,7 @@ inline constexpr int kListMode = 32802, kDumpMode = 32801;
 // Target (the first three are inserted and removed by the menu adaptation)
 inline constexpr int kCheckBlank = 32773, kClearAll = 32774, kClearChip = 32775, kClear = 32776,
                      kVerify = 32778, kProgram = 32779, kProgramVerify = 32780, kReadBack = 32785,
-                     kStart = 32803, kDownload = 32819;
+                     kStart = 32803, kDownload = 32819, kUpload = 32818;
 // Options
 inline constexpr int kCommunication = 32771, kDevice = 32824, kFilling = 32796, kPassword = 32772,
                      kSetup = 32800, kDownloadFirmware = 32809;

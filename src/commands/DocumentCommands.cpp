@@ -10,7 +10,7 @@
 #include <strings.h>
 
 #include "app/App.h"
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 #include "commands/PasscodeCommands.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"

@@ -2,12 +2,14 @@
 
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
+#include "commands/OperationCommands.h"
 
 namespace vantrel {
 
 void RegisterCommands(App& app) {
     RegisterDocumentCommands(app);
     RegisterDeviceCommands(app);
+    RegisterOperationCommands(app);
 }
 
 } // namespace vantrel

@@ -3,7 +3,7 @@
 // which bytes "Copy Passcode into loaded file" writes, and what "Set Passcode from loaded file"
 // reads. The document applies the writes with its own SetByte (commands/PasscodeCommands.h); the
 // image CRC and the check that the image fits the device are the document's
-// (commands/DeviceSeam.h).
+// (app/DeviceSeam.h).
 #include <cstdint>
 #include <utility>
 #include <vector>

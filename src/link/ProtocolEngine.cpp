@@ -290,6 +290,9 @@ void ProtocolEngine::OnStatusReply(std::span<const uint8_t> payload) {
         Outcome o;
         const uint32_t oldFirmware = s.status.firmwareVersion;
         ParseStatusRecord(payload, s.status.serialNumber, s.status);
+        // The current address comes as the target sees it (field 5 ends at byte 14).
+        constexpr std::size_t kAddressEnd = 14;
+        if (payload.size() >= kAddressEnd) s.status.currentAddress -= s.target.addressOffset;
         o.firmwareChanged = s.status.firmwareVersion != oldFirmware;
         s.forceConfig = false;
         if (!s.checkSession) return o;

@@ -165,6 +165,12 @@ inline std::optional<std::string> PM_GetMessage(const ProtocolManager& pm) {
 inline void PM_ClearMessage(ProtocolManager& pm) {
     pm.ClearMessage();
 }
+inline int PM_Percentage(const ProtocolManager& pm) {
+    return pm.Percentage();
+}
+inline uint32_t PM_TransferTotal(const ProtocolManager& pm) {
+    return pm.TransferTotal();
+}
 inline bool PM_PortOpen(const ProtocolManager& pm) {
     return pm.PortOpen();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the core asks of the windows. The Qt front end, the console front end and the
 // scripted fake of the tests implement it; the core never draws.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,18 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 // Warning is also the "exclamation" icon: the two are one icon on every platform we know.
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+// What the progress dialog of a long operation shows: opened with a caption, moved, given
+// another caption, closed. `text` is the percentage text as the dialog writes it; for a
+// transfer `totalBytes` is its size (0 for an operation of the programmer).
+struct ProgressEvent {
+    enum class Kind { Open, Caption, Position, Close };
+    Kind kind = Kind::Position;
+    std::string caption;
+    int percent = 0;
+    std::string text;
+    uint32_t totalBytes = 0;
+};
 
 // One entry of a file dialog's type list: the text shown and its pattern ("*.hex;*.mot").
 struct FileFilter {
@@ -47,6 +60,11 @@ class Ui {
 
     // Ends the message loop; the program then runs its shutdown sequence.
     virtual void PostQuit(int code) = 0;
+
+    // The progress dialog of the target operations. A front end without one ignores it.
+    virtual void Progress(const ProgressEvent& /*event*/) {}
+    // True once the user asked to cancel the operation in progress (the dialog's Cancel).
+    virtual bool ProgressCancelRequested() { return false; }
 
     // The views must be drawn again (document or state changed).
     virtual void Repaint() = 0;

@@ -6,7 +6,7 @@
 #include "app/Batch.h"
 #include "app/CmdLine.h"
 #include "commands/DeviceCommands.h"
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 #include "commands/RegisterCommands.h"
 #include "device/DeviceTestData.h"
 #include "support/AppFixture.h"

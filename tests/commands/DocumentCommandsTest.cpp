@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "base/Crc16.h"
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"
 #include "dialogs/RelocationDialog.h"

@@ -10,7 +10,7 @@
 #include "app/CmdLine.h"
 #include "base/Crc16.h"
 #include "commands/DeviceCommands.h"
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 #include "commands/DocumentCommands.h"
 #include "commands/PasscodeCommands.h"
 #include "device/DeviceImage.h"

@@ -7,7 +7,7 @@
 #include "app/SettingsApply.h"
 #include "app/Startup.h"
 #include "commands/DeviceCommands.h"
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 #include "device/DeviceSelection.h"
 #include "settings/SettingsFixture.h"
 #include "support/Process.h"

@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "base/Version.h"
 #include "commands/DocumentCommands.h"
+#include "ops/Operations.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuTable.h"
 #include "ui/qt/AboutDialog.h"
@@ -57,7 +58,8 @@ void MainFrame::BuildMenus(QtUi& ui) {
 
 bool MainFrame::CommandEnabled(int command) const {
     if (command == cmd::kExit) return true;
-    return app_.commands.Has(command) && DocumentCommandEnabled(app_, command);
+    return app_.commands.Has(command) && DocumentCommandEnabled(app_, command) &&
+           OperationCommandEnabled(app_, command);
 }
 
 } // namespace vantrel

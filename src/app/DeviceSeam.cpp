@@ -1,4 +1,4 @@
-#include "commands/DeviceSeam.h"
+#include "app/DeviceSeam.h"
 
 #include "app/App.h"
 #include "device/DeviceSelection.h"
@@ -45,7 +45,7 @@ uint32_t GetImageCrc(App& app) {
     return app.doc.GetImageCrc(ImageCrcRanges(app), ImageFillByte(app));
 }
 
-bool AreasInsideDevice(App& app) {
+bool AreasInsideDevice(const App& app) {
     return app.doc.AreasInsideDevice(ImageProgramRanges(app));
 }
 

@@ -31,6 +31,6 @@ std::vector<AddressRange> ImageCrcRanges(const App& app);
 // hold no byte.
 uint32_t GetImageCrc(App& app);
 // True when every area lies wholly inside one program range (and for an empty image).
-bool AreasInsideDevice(App& app);
+bool AreasInsideDevice(const App& app);
 
 } // namespace vantrel
