@@ -128,7 +128,8 @@ void RunReadBack(App& app, bool readChip) {
     }
     if (upload) {
         PM_QueueJob(app.pm, job::kReadBack);
-        OP_WaitJobs(app, "Uploading");
+        // What came from the target is the document now: it may be saved like a loaded file.
+        if (!OP_WaitJobs(app, "Uploading")) app.doc.isCurrent = true;
     }
     app.doc.SetModifiedFlag(false);
     app.ui.Repaint();

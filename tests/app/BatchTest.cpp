@@ -16,10 +16,13 @@ class Batch : public test::AppFixture {
     Batch() { test::InstallSampleDevice(dir.Path()); }
     // Start-up with these arguments, then timer ticks until the program quits or the batch
     // ends; returns the exit code.
-    int32_t Run(std::vector<std::string> args, bool exitAfterBatch = false) {
+    int32_t Run(std::vector<std::string> args, bool exitAfterBatch = false,
+                std::function<void()> alsoBeforeTicks = {}) {
         return test::RunBatch(*app, ui, clock, std::move(args),
-                              StartupOptions{.exitAfterBatch = exitAfterBatch},
-                              [this] { BeforeTicks(); });
+                              StartupOptions{.exitAfterBatch = exitAfterBatch}, [&] {
+                                  BeforeTicks();
+                                  if (alsoBeforeTicks) alsoBeforeTicks();
+                              });
     }
     // Runs after start-up, before the first timer tick.
     virtual void BeforeTicks() {}
@@ -100,6 +103,16 @@ TEST_F(BatchWithProgrammer, StopsAtTheFirstErrorAndMapsTheExitCode) {
     EXPECT_FALSE(app->options.clearOnDemand); // the third command did not run
     EXPECT_EQ(*ui.quit, 4);
     EXPECT_EQ(Status().back(), "Batchmode stopped");
+}
+
+// A command nothing handles must not pass for done.
+TEST_F(BatchWithProgrammer, CommandWithoutHandlerStopsTheBatchWith222) {
+    failCheckBlank = 0;
+    EXPECT_EQ(Run({"-start", "-setCOD", "-exit"}, false,
+                  [this] { app->commands.Set(cmd::kStart, nullptr); }),
+              8);
+    EXPECT_FALSE(app->options.clearOnDemand);
+    EXPECT_EQ(GetLastErrorCode(*app), 222);
 }
 
 TEST_F(BatchWithProgrammer, ConsoleEndsWithoutAnExplicitExit) {

@@ -13,7 +13,6 @@
 #include "app/CmdLine.h"
 #include "support/Process.h"
 #include "support/PtyPair.h"
-#include "support/SimProcess.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -84,20 +83,6 @@ TEST_F(Cli, PortInUseIsNamed) {
         << ErrorFile();
     pollfd p{line.Master(), POLLIN, 0};
     EXPECT_EQ(poll(&p, 1, 0), 0); // not a byte was sent
-}
-
-// A programmer that answers, and a target operation this version cannot carry out yet: the
-// run must not end as if the blank check had passed.
-TEST_F(Cli, OperationWithoutHandlerFailsInsteadOfPassing) {
-    test::SimProcess sim({});
-    const std::string path = sim.Path();
-    ASSERT_FALSE(path.empty());
-    test::MapComPort(dir.Path(), 1, path);
-    auto r = Run({"-checkblank"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(ErrorFile().find(" --- Error: 222\r\nCommand 32773 can not be carried out"),
-              std::string::npos)
-        << ErrorFile();
 }
 
 // No device at all behind the COM number: 218 at start, and the batch does not run.
