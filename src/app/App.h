@@ -67,6 +67,14 @@ struct App {
     SettingsFile settings{programDirectory, reporter, ui, fileWriteChecks};
 
     int32_t lastErrorCode = 0;
+    uint32_t errorCount = 0;   // errors with a code reported so far
+    std::string lastErrorText; // the text of the last of them
+    // The last comparison of the image's CRC with the programmer's (a download's end).
+    struct CrcComparison {
+        bool made = false;
+        uint16_t image = 0;
+        uint16_t programmer = 0;
+    } lastCrcComparison;
     int operationsRunning = 0;   // target operations in progress (a batch entry waits for them)
     uint32_t operationStart = 0; // when the last target operation started (ms)
 

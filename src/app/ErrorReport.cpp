@@ -37,6 +37,10 @@ void APP_ReportError(App& app, int32_t code, const char* text) {
     }
     if (text) message = text;
     message = message.substr(0, kMessageSize - 1);
+    if (code != 0) {
+        ++app.errorCount;
+        app.lastErrorText = message;
+    }
 
     // The error file records every error of a batch run and every command-line error, also
     // those of the options that act while the arguments are parsed. The message is shown below.
@@ -46,6 +50,7 @@ void APP_ReportError(App& app, int32_t code, const char* text) {
     bool plain =
         CMDLINE_IsExitRequested(app) && code != 211 && code != 212 && code != 214 && code != 231;
     int kind = plain ? 2 : 1;
+    app.ui.ErrorReported(code, message, kind);
     if (app.mainWindow)
         app.mainWindow->OnErrorMessage(code, kind, message);
     else

@@ -171,8 +171,10 @@ bool OP_Download(App& app) {
     PM_QueueJob(app.pm, job::kCrc);
     if (OP_WaitOperation(app, "Calculating CRC of Vantrel memory")) return true;
 
-    const uint32_t programmerCrc = PM_Status(app.pm).crc;
-    if (programmerCrc == GetImageCrc(app)) return false;
+    const uint16_t programmerCrc = PM_Status(app.pm).crc;
+    const auto imageCrc = static_cast<uint16_t>(GetImageCrc(app));
+    app.lastCrcComparison = {true, imageCrc, programmerCrc};
+    if (programmerCrc == imageCrc) return false;
     APP_ReportError(app, 55);
     PM_SetImageDirty(app.pm);
     app.ui.Repaint();

@@ -14,24 +14,25 @@ namespace {
 constexpr const char* kErased = "Target chip has been successfully erased !";
 
 constexpr std::array<OperationRow, 11> kOperations = {{
-    {Operation::BlankCheck, cmd::kCheckBlank, false, job::kBlankCheck, "Blank checking",
-     "Target is blank !", false},
-    {Operation::Clear, cmd::kClear, false, job::kClear, "Clearing Flash", kErased, true},
-    {Operation::ClearChip, cmd::kClearChip, false, job::kClearChip, "Clearing entire target chip",
-     kErased, true},
-    {Operation::ClearAll, cmd::kClearAll, false, job::kClearAll,
+    {Operation::BlankCheck, "blank check", cmd::kCheckBlank, false, job::kBlankCheck,
+     "Blank checking", "Target is blank !", false},
+    {Operation::Clear, "clear", cmd::kClear, false, job::kClear, "Clearing Flash", kErased, true},
+    {Operation::ClearChip, "clear chip", cmd::kClearChip, false, job::kClearChip,
+     "Clearing entire target chip", kErased, true},
+    {Operation::ClearAll, "clear all", cmd::kClearAll, false, job::kClearAll,
      "Program all zeroes, Clearing whole Flash", kErased, true},
-    {Operation::Verify, cmd::kVerify, true, job::kVerify, "Verifying",
+    {Operation::Verify, "verify", cmd::kVerify, true, job::kVerify, "Verifying",
      "All loaded bytes verified O.K. !", false},
-    {Operation::Program, cmd::kProgram, true, job::kProgram, "Programming",
+    {Operation::Program, "program", cmd::kProgram, true, job::kProgram, "Programming",
      "All bytes programmed O.K. !", false},
-    {Operation::ProgramVerify, cmd::kProgramVerify, true, job::kProgramVerify, "Programming",
-     "All bytes programmed and verified O.K. !", false},
-    {Operation::ReadChip, cmd::kReadBack, false, job::kReadChip, "Reading chip", "", false},
-    {Operation::Upload, cmd::kUpload, false, job::kReadBack, "Uploading", "", false},
-    {Operation::DownloadOnly, cmd::kDownload, true, job::kDownload, "Downloading",
+    {Operation::ProgramVerify, "program and verify", cmd::kProgramVerify, true, job::kProgramVerify,
+     "Programming", "All bytes programmed and verified O.K. !", false},
+    {Operation::ReadChip, "read chip", cmd::kReadBack, false, job::kReadChip, "Reading chip", "",
+     false},
+    {Operation::Upload, "upload", cmd::kUpload, false, job::kReadBack, "Uploading", "", false},
+    {Operation::DownloadOnly, "download only", cmd::kDownload, true, job::kDownload, "Downloading",
      "All bytes downloaded O.K. !", false},
-    {Operation::StartApplication, cmd::kStart, false, job::kStartApplication,
+    {Operation::StartApplication, "start application", cmd::kStart, false, job::kStartApplication,
      "Starting application program", "Application program started", false},
 }};
 
@@ -170,6 +171,8 @@ void RunStartApplication(App& app) {
 
 } // namespace
 
+void RunSteps(App& app, Operation operation);
+
 std::span<const OperationRow> OperationTable() {
     return kOperations;
 }
@@ -181,6 +184,31 @@ const OperationRow* FindOperation(int command) {
 }
 
 void RunOperation(App& app, Operation operation) {
+    const OperationRow& row = Row(operation);
+    const uint32_t errorsBefore = app.errorCount;
+    const uint32_t start = app.clock.Milliseconds();
+    app.lastCrcComparison = {};
+    OperationEvent begin;
+    begin.name = row.name;
+    app.ui.Operation(begin);
+    RunSteps(app, operation);
+    OperationEvent end;
+    end.kind = OperationEvent::Kind::End;
+    end.name = row.name;
+    if (app.errorCount != errorsBefore) {
+        end.result = GetLastErrorCode(app);
+        end.text = app.lastErrorText;
+    } else {
+        end.text = row.success;
+    }
+    end.elapsedMs = app.clock.Milliseconds() - start;
+    end.crcCompared = app.lastCrcComparison.made;
+    end.imageCrc = app.lastCrcComparison.image;
+    end.programmerCrc = app.lastCrcComparison.programmer;
+    app.ui.Operation(end);
+}
+
+void RunSteps(App& app, Operation operation) {
     switch (operation) {
     case Operation::ReadChip:
         RunReadBack(app, true);

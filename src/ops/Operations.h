@@ -26,6 +26,7 @@ enum class Operation {
 
 struct OperationRow {
     Operation operation;
+    const char* name; // for the event stream
     int command;
     bool downloadFirst;
     unsigned job;

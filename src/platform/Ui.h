@@ -13,6 +13,21 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
 
+// A target operation began or ended (for a log of the run: the console's event stream). At
+// the end: the result code (0 = success), the text shown for it, the time it took, and the
+// image's and the programmer's CRC where the two were compared.
+struct OperationEvent {
+    enum class Kind { Start, End };
+    Kind kind = Kind::Start;
+    std::string name; // "program and verify", "blank check", ...
+    int32_t result = 0;
+    std::string text;
+    uint32_t elapsedMs = 0;
+    bool crcCompared = false;
+    uint16_t imageCrc = 0;
+    uint16_t programmerCrc = 0;
+};
+
 // What the progress dialog of a long operation shows: opened with a caption, moved, given
 // another caption, closed. `text` is the percentage text as the dialog writes it; for a
 // transfer `totalBytes` is its size (0 for an operation of the programmer).
@@ -60,6 +75,12 @@ class Ui {
 
     // Ends the message loop; the program then runs its shutdown sequence.
     virtual void PostQuit(int code) = 0;
+
+    // A target operation began or ended.
+    virtual void Operation(const OperationEvent& /*event*/) {}
+    // Every error or notice reported through the program's error path, with its code (0:
+    // none) and kind (1: error, 2: notice), before it is shown.
+    virtual void ErrorReported(int32_t /*code*/, const std::string& /*text*/, int /*kind*/) {}
 
     // The progress dialog of the target operations. A front end without one ignores it.
     virtual void Progress(const ProgressEvent& /*event*/) {}
