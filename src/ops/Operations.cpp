@@ -82,7 +82,7 @@ bool DataFitDevice(App& app) {
     return false;
 }
 
-void RunSequence(App& app, const OperationRow& row) {
+void RunSequence(App& app, const OperationRow& row, bool& cancelled) {
     if (row.operation == Operation::ClearAll && !ConfirmClearAll(app)) return;
     if (row.downloadFirst && !DataFitDevice(app)) return;
     if (OP_CheckSupply(app)) return;
@@ -95,6 +95,7 @@ void RunSequence(App& app, const OperationRow& row) {
     const char* caption = programs && app.options.enableAC ? "Clearing target" : row.caption;
     if (OP_WaitOperation(app, caption)) {
         PM_QueueJob(app.pm, job::kCancel);
+        cancelled = true;
         if (!row.goesOnAfterCancel) return;
     }
     OP_ShowTime(app);
@@ -109,7 +110,7 @@ void RunSequence(App& app, const OperationRow& row) {
 }
 
 // Read chip (the programmer reads the target first) and upload (its memory as it is).
-void RunReadBack(App& app, bool readChip) {
+void RunReadBack(App& app, bool readChip, bool& cancelled) {
     if (readChip && OP_CheckSupply(app)) return;
     Running running(app);
     PM_ClearMessage(app.pm);
@@ -120,6 +121,7 @@ void RunReadBack(App& app, bool readChip) {
         PM_QueueJob(app.pm, job::kReadChip);
         if (OP_WaitOperation(app, "Reading chip")) {
             PM_QueueJob(app.pm, job::kCancel);
+            cancelled = true;
             OP_Fail(app, 207);
         } else if (const int32_t result = ResultCode(app); result != 0) {
             OP_Fail(app, result);
@@ -155,12 +157,13 @@ void RunDownloadOnly(App& app) {
     PM_SetImageDirty(app.pm);
 }
 
-void RunStartApplication(App& app) {
+void RunStartApplication(App& app, bool& cancelled) {
     Running running(app);
     PM_ClearMessage(app.pm);
     PM_QueueJob(app.pm, job::kStartApplication);
     if (OP_WaitOperation(app, "Starting application program")) {
         PM_QueueJob(app.pm, job::kCancel);
+        cancelled = true;
         return;
     }
     if (ResultCode(app) != 0)
@@ -171,7 +174,7 @@ void RunStartApplication(App& app) {
 
 } // namespace
 
-void RunSteps(App& app, Operation operation);
+bool RunSteps(App& app, Operation operation);
 
 std::span<const OperationRow> OperationTable() {
     return kOperations;
@@ -191,13 +194,16 @@ void RunOperation(App& app, Operation operation) {
     OperationEvent begin;
     begin.name = row.name;
     app.ui.Operation(begin);
-    RunSteps(app, operation);
+    const bool cancelled = RunSteps(app, operation);
     OperationEvent end;
     end.kind = OperationEvent::Kind::End;
     end.name = row.name;
     if (app.errorCount != errorsBefore) {
         end.result = GetLastErrorCode(app);
         end.text = app.lastErrorText;
+    } else if (cancelled) {
+        end.result = 7; // the programmer's own code for it
+        end.text = "Canceled";
     } else {
         end.text = row.success;
     }
@@ -208,24 +214,26 @@ void RunOperation(App& app, Operation operation) {
     app.ui.Operation(end);
 }
 
-void RunSteps(App& app, Operation operation) {
+bool RunSteps(App& app, Operation operation) {
+    bool cancelled = false;
     switch (operation) {
     case Operation::ReadChip:
-        RunReadBack(app, true);
+        RunReadBack(app, true, cancelled);
         break;
     case Operation::Upload:
-        RunReadBack(app, false);
+        RunReadBack(app, false, cancelled);
         break;
     case Operation::DownloadOnly:
         RunDownloadOnly(app);
         break;
     case Operation::StartApplication:
-        RunStartApplication(app);
+        RunStartApplication(app, cancelled);
         break;
     default:
-        RunSequence(app, Row(operation));
+        RunSequence(app, Row(operation), cancelled);
         break;
     }
+    return cancelled;
 }
 
 bool OperationCommandEnabled(const App& app, int command) {

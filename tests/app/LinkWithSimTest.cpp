@@ -13,6 +13,7 @@
 #include "app/LinkControl.h"
 #include "app/Startup.h"
 #include "base/CommandIds.h"
+#include "ops/Operations.h"
 #include "platform/SteadyClock.h"
 #include "platform/TermiosSerialPort.h"
 #include "support/FakeUi.h"
@@ -152,6 +153,44 @@ TEST_F(LinkWithSim, DownloadArrivesWholeThroughAFaultyLine) {
     ASSERT_EQ(got.size(), program.size());
     EXPECT_TRUE(std::equal(program.begin(), program.end(), got.begin(),
                            [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); }));
+}
+
+// An image the programmer holds already (same session, nothing changed) is not sent again:
+// programming queues only the program job. A cancelled wait sends the cancel job and says
+// nothing.
+TEST_F(LinkWithSim, ProgramSendsTheImageOnlyWhenTheProgrammerNeedsIt) {
+    test::SimProcess sim({"--op-time", "300"});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    WriteSettings(1, {simPath});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
+    const Bytes program(4096, 0x5A);
+    app->doc.AddData(0xC0000, static_cast<uint32_t>(program.size()), program.data());
+    using Texts = std::vector<std::string>;
+
+    auto shown = [&](const char* caption) {
+        return std::find(ui.progressCaptions.begin(), ui.progressCaptions.end(), caption) !=
+               ui.progressCaptions.end();
+    };
+    RunOperation(*app, Operation::Program);
+    EXPECT_TRUE(shown("Filling") && shown("Downloading") &&
+                shown("Calculating CRC of Vantrel memory"));
+    EXPECT_TRUE(shown("Clearing target")); // EnableAC is on
+    ui.progressCaptions.clear();
+    RunOperation(*app, Operation::Verify);
+    EXPECT_EQ(ui.progressCaptions.front(), "Verifying");
+    EXPECT_FALSE(shown("Filling") || shown("Downloading"));
+    EXPECT_EQ(ui.operations,
+              (Texts{"start program", "end program 0", "start verify", "end verify 0"}));
+    EXPECT_EQ(ui.Messages(),
+              (Texts{"All bytes programmed O.K. !", "All loaded bytes verified O.K. !"}));
+
+    ui.cancelProgress = true;
+    RunOperation(*app, Operation::BlankCheck);
+    EXPECT_EQ(ui.operations.back(), "end blank check 7"); // "Canceled", and no error shown
+    EXPECT_EQ(ui.Messages().size(), 2u);
+    EXPECT_TRUE(WaitFor([&] { return PM_JobCount(app->pm) == 0; }, 2000)); // job 13 went out
 }
 
 } // namespace

@@ -72,6 +72,22 @@ class FakeUi : public Ui {
     }
     std::vector<std::pair<int, int>> otherMenuItems;
 
+    // The progress dialog: every caption it showed, in order; Cancel when `cancelProgress`.
+    void Progress(const ProgressEvent& event) override {
+        if (event.kind == ProgressEvent::Kind::Open || event.kind == ProgressEvent::Kind::Caption)
+            progressCaptions.push_back(event.caption);
+    }
+    bool ProgressCancelRequested() override { return cancelProgress; }
+    std::vector<std::string> progressCaptions;
+    bool cancelProgress = false;
+    // The operations' events: "start name", "end name result".
+    void Operation(const OperationEvent& event) override {
+        operations.push_back(event.kind == OperationEvent::Kind::Start
+                                 ? "start " + event.name
+                                 : "end " + event.name + " " + std::to_string(event.result));
+    }
+    std::vector<std::string> operations;
+
     // The texts of every message box shown, in order.
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
