@@ -15,8 +15,10 @@ constexpr int kLow = 0, kHigh = 100;
 std::string ProgressText(int position, int low, int high, bool transfer, uint32_t totalBytes) {
     int percent = high == low ? 0 : (position - low) * 100 / (high - low);
     if (percent != 100) percent %= 100;
-    if (transfer) return UTIL_format("%d%c of %u bytes", {percent, '%', totalBytes});
-    return UTIL_format("%d%c", {percent, '%'});
+    // "%d%c" with '%': the program's formatter has no %c.
+    std::string text = UTIL_format("%d", {percent}) + "%";
+    if (transfer) text += UTIL_format(" of %u bytes", {totalBytes});
+    return text;
 }
 
 ProgressDialog::ProgressDialog(App& app, const std::string& caption)
