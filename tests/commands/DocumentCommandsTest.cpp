@@ -7,8 +7,8 @@
 #include <cstring>
 #include <functional>
 
-#include "base/Crc16.h"
 #include "app/DeviceSeam.h"
+#include "base/Crc16.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"
 #include "dialogs/RelocationDialog.h"

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/Batch.h"
+#include "app/DeviceSeam.h"
 #include "app/SettingsApply.h"
 #include "app/Startup.h"
 #include "commands/DeviceCommands.h"
-#include "app/DeviceSeam.h"
 #include "device/DeviceSelection.h"
 #include "settings/SettingsFixture.h"
 #include "support/Process.h"
