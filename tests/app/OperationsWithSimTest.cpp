@@ -19,6 +19,9 @@ class OperationsWithSim : public ::testing::Test {
         test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xD0000", "-repeat-string",
                           "Vantrel programs", "-o", "program.mot"},
                          dir.Path());
+        test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xC0100", "-constant",
+                          "0xA5", "-o", "other.mot"},
+                         dir.Path());
     }
     // Starts the emulator with `options` and maps it to COM1.
     void StartSim(const std::vector<std::string>& options) {
@@ -44,7 +47,8 @@ TEST_F(OperationsWithSim, ExitCodesOfWholeRuns) {
         std::vector<std::string> sim;
         std::vector<std::string> args;
         int exitCode;
-        std::string errorText; // in the error file; empty: no error file
+        std::string errorText;             // in the error file
+        std::vector<std::string> before{}; // a successful run first, on the same emulator
     };
     const Case cases[] = {
         {"program and verify", {}, {"program.mot", "-programverify"}, 0, ""},
@@ -73,10 +77,27 @@ TEST_F(OperationsWithSim, ExitCodesOfWholeRuns) {
         {"target supply too high", {"--vtarget", "6000"}, {"-setDE", "-checkblank"}, 223, ""},
         {"target supply too low", {"--vtarget", "2000"}, {"-checkblank"}, 2, ""},
         {"file missing", {}, {"/no/such/file.hex", "-programverify"}, 10, "File not found"},
+        // Programming only clears bits: other data over programmed bytes, without the clear.
+        {"program over programmed bytes",
+         {},
+         {"other.mot", "-clearACBP", "-program"},
+         6,
+         "Programming failed at Addr: 0xC0000",
+         {"program.mot", "-programverify"}},
+        {"the programmer falls silent",
+         {"--silence-after", "20", "--silence-ms", "60000"},
+         {"program.mot", "-programverify"},
+         5,
+         "Communication timed out !"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StartSim(c.sim);
+        if (!c.before.empty()) {
+            std::vector<std::string> first = c.before;
+            first.insert(first.begin(), "-clearDE");
+            ASSERT_EQ(Run(first).exitCode, 0);
+        }
         std::filesystem::remove(dir / "Vantrel.err");
         std::vector<std::string> args = c.args;
         // The option is saved with the settings: each run says which way it wants it.
