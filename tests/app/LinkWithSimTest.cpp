@@ -193,5 +193,28 @@ TEST_F(LinkWithSim, ProgramSendsTheImageOnlyWhenTheProgrammerNeedsIt) {
     EXPECT_TRUE(WaitFor([&] { return PM_JobCount(app->pm) == 0; }, 2000)); // job 13 went out
 }
 
+// The programmer's copy differs from the image (its CRC): 55, and the next operation sends the
+// image again instead of programming what the programmer holds.
+TEST_F(LinkWithSim, CrcMismatchSendsTheImageAgainNextTime) {
+    test::SimProcess sim({"--bad-crc", "1", "--op-time", "50"});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    WriteSettings(1, {simPath});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
+    const Bytes program(1024, 0x3C);
+    app->doc.AddData(0xC0000, static_cast<uint32_t>(program.size()), program.data());
+
+    RunOperation(*app, Operation::ProgramVerify);
+    EXPECT_EQ(ui.operations.back(), "end program and verify 55");
+    EXPECT_EQ(ui.Messages().back(), "CRC check in programmer failed");
+    EXPECT_TRUE(PM_NeedsDownload(app->pm));
+    ui.progressCaptions.clear();
+    RunOperation(*app, Operation::ProgramVerify);
+    EXPECT_EQ(ui.operations.back(), "end program and verify 0");
+    EXPECT_NE(std::find(ui.progressCaptions.begin(), ui.progressCaptions.end(), "Downloading"),
+              ui.progressCaptions.end());
+}
+
 } // namespace
 } // namespace vantrel

@@ -39,6 +39,7 @@ struct SimSettings {
     bool refuseSession = false;             // always reports session 0
     bool sessionMismatch = false;           // reports another id than the one set
     bool unreadable = false;                // reads are acknowledged, not answered
+    int badCrcs = 0;                        // the first N CRC calculations come out wrong
     std::optional<uint32_t> failVerify;     // verify reads this byte inverted
     std::optional<uint32_t> failBlank;      // blank check reads 0x00 here
     unsigned silenceAfterWrite = 0;         // 0: never; else deaf from the N-th write frame on

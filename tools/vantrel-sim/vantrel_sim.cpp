@@ -276,6 +276,8 @@ int main(int argc, char** argv) {
     app.add_option("--fail-blank", failBlank, "blank check reads 0x00 at ADDR")
         ->check(AddressValidator);
     app.add_flag("--unreadable", s.unreadable, "acknowledge reads instead of answering them");
+    app.add_option("--bad-crc", s.badCrcs, "the first N CRC calculations come out wrong")
+        ->check(CLI::NonNegativeNumber);
     app.add_flag("--pace", pace, "real line rate: 11 bits a byte at 115200 baud, both directions");
     app.add_option("--firmware-quiet", s.firmwareQuietMs,
                    "ms without a firmware chunk that end a download")
