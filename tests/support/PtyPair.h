@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace vantrel::test {
@@ -33,10 +34,31 @@ class PtyPair {
     std::string path_;
 };
 
-// Appends "[Ports]" with COMn naming `path` to the settings file in `dir`.
+// Names `path` as COMn in section [Ports] of the settings file in `dir`: an earlier entry of
+// that COM number is replaced, every other line kept.
 inline void MapComPort(const std::filesystem::path& dir, int comNumber, const std::string& path) {
-    std::ofstream ini(dir / "vantrel.ini", std::ios::app | std::ios::binary);
-    ini << "[Ports]\r\nCOM" << comNumber << "=\"" << path << "\"\r\n";
+    const std::filesystem::path file = dir / "vantrel.ini";
+    std::string text;
+    {
+        std::ifstream in(file, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string key = "COM" + std::to_string(comNumber) + "=";
+    std::string kept;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string line = text.substr(at, end - at);
+        if (line.rfind(key, 0) != 0) kept += line;
+        at = end;
+    }
+    const std::string entry = key + "\"" + path + "\"\r\n";
+    const std::size_t section = kept.find("[Ports]\r\n");
+    if (section == std::string::npos)
+        kept += "[Ports]\r\n" + entry;
+    else
+        kept.insert(section + 9, entry);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << kept;
 }
 
 } // namespace vantrel::test
