@@ -49,7 +49,10 @@ ConsoleUi::ConsoleUi(bool verbose)
       stderrTerminal_(isatty(STDERR_FILENO)) {}
 
 MsgAnswer ConsoleUi::MessageBox(const std::string& text, const std::string& caption,
-                                MsgButtons buttons, MsgIcon, MsgAnswer defaultAnswer) {
+                                MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer) {
+    // The box that shows a reported error has had its event already.
+    if (events_ && text != reportedText_) Emit(JsonMessage(caption, text, icon));
+    reportedText_.clear();
     EndProgressLine();
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
     auto choices = ChoicesFor(buttons);
@@ -186,7 +189,9 @@ void ConsoleUi::Operation(const OperationEvent& event) {
 }
 
 void ConsoleUi::ErrorReported(int32_t code, const std::string& text, int kind) {
-    if (events_) Emit(JsonError(code, text, kind));
+    if (!events_) return;
+    Emit(JsonError(code, text, kind));
+    reportedText_ = text;
 }
 
 void ConsoleUi::Progress(const ProgressEvent& event) {

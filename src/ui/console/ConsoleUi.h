@@ -4,7 +4,7 @@
 // their default answer. Status texts are shown only with `verbose`. Long operations show a
 // progress line on stderr (redrawn in place on a terminal, a line per 10 % otherwise). With an
 // event stream, every operation, progress step and error is also written there as a JSON line
-// and stdout carries nothing else.
+// and stdout carries nothing else; so is every message box that no error event stands for.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -77,6 +77,7 @@ class ConsoleUi : public Ui {
     std::FILE* events_ = nullptr;
     bool runStarted_ = false;
     std::vector<std::string> held_; // events before the run start
+    std::string reportedText_;      // the error whose message box comes next
 
     std::string caption_;
     uint32_t captionStartMs_ = 0;

@@ -76,6 +76,30 @@ std::string JsonError(int32_t code, const std::string& text, int kind) {
                  {"kind", kind == 2 ? "notice" : "error"}});
 }
 
+std::string JsonMessage(const std::string& caption, const std::string& text, MsgIcon icon) {
+    const char* iconName = "none";
+    switch (icon) {
+    case MsgIcon::None:
+        break;
+    case MsgIcon::Information:
+        iconName = "information";
+        break;
+    case MsgIcon::Warning:
+        iconName = "warning";
+        break;
+    case MsgIcon::Error:
+        iconName = "error";
+        break;
+    case MsgIcon::Question:
+        iconName = "question";
+        break;
+    }
+    return Line({{"event", "message"},
+                 {"caption", Text(caption)},
+                 {"text", Text(text)},
+                 {"icon", iconName}});
+}
+
 std::string JsonRunEnd(int exitCode) {
     return Line({{"event", "runEnd"}, {"exitCode", exitCode}});
 }

@@ -25,6 +25,9 @@ std::string JsonOperation(const OperationEvent& event);
 std::string JsonProgress(const std::string& caption, int percent, uint32_t totalBytes);
 // `kind`: 1 an error, 2 a notice.
 std::string JsonError(int32_t code, const std::string& text, int kind);
+// A message box that no error event stands for (a question, a notice, a complaint of the
+// command line).
+std::string JsonMessage(const std::string& caption, const std::string& text, MsgIcon icon);
 std::string JsonRunEnd(int exitCode);
 
 } // namespace vantrel
