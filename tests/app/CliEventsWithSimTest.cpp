@@ -37,6 +37,12 @@ class CliEventsWithSim : public ::testing::Test {
         args.insert(args.begin(), cli.string());
         return test::RunProcess(args, dir.Path());
     }
+    // 4 KiB: at the real line rate (--pace) its download takes long enough to be seen under way.
+    void WriteSmallProgram() {
+        test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xC1000", "-repeat-string",
+                          "Vantrel programs", "-o", "small.mot"},
+                         dir.Path());
+    }
     // Every line of stdout as an event; a line that is no JSON object fails the test.
     static std::vector<json> Events(const std::string& out) {
         std::vector<json> events;
@@ -125,10 +131,7 @@ TEST_F(CliEventsWithSim, FailingVerifyReportsItsError) {
 }
 
 TEST_F(CliEventsWithSim, TransferProgressAtTheLineRate) {
-    // 4 KiB at the real line rate: the download takes long enough to be seen under way.
-    test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xC1000", "-repeat-string",
-                      "Vantrel programs", "-o", "small.mot"},
-                     dir.Path());
+    WriteSmallProgram();
     StartSim({"--pace"});
     auto r = Run({"--json", "-clearDE", "small.mot", "-program"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -159,6 +162,29 @@ TEST_F(CliEventsWithSim, WithoutJsonStdoutHoldsOnlyTheFarewell) {
     for (const auto& [caption, count] : linesOf)
         EXPECT_LE(count, 11) << caption;
     EXPECT_NE(r.err.find("Time for last action (sec:ms) "), std::string::npos) << r.err;
+}
+
+TEST_F(CliEventsWithSim, OnATerminalTheLineIsRedrawnInPlace) {
+    WriteSmallProgram();
+    StartSim({"--pace"});
+    // script(1) gives the program a pseudo-terminal and copies what it writes there.
+    auto r = test::RunProcess({"/usr/bin/script", "-q", "-e", "-c",
+                               cli.string() + " -clearDE small.mot -program", "/dev/null"},
+                              dir.Path());
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("\r\x1b[KDownloading [--------------------]   0 %"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(" of 4096 bytes"), std::string::npos) << r.out;
+    std::size_t redraws = 0;
+    for (std::size_t at = r.out.find("\r\x1b[K"); at != std::string::npos;
+         at = r.out.find("\r\x1b[K", at + 1))
+        ++redraws;
+    EXPECT_GE(redraws, 3u) << r.out;
+    // The time stands on a line of its own after the progress line.
+    const std::size_t time = r.out.find("Time for last action (sec:ms) ");
+    ASSERT_NE(time, std::string::npos) << r.out;
+    ASSERT_GT(time, 0u);
+    EXPECT_EQ(r.out[time - 1], '\n') << r.out;
 }
 
 TEST_F(CliEventsWithSim, StartUpErrorsFollowTheRunStart) {
