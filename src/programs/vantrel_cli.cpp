@@ -13,6 +13,9 @@
 #include "app/Batch.h"
 #include "app/LinkControl.h"
 #include "app/Startup.h"
+#include "base/Version.h"
+#include "device/DeviceTable.h"
+#include "link/PortMap.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SteadyClock.h"
 #include "ui/console/ConsoleUi.h"
@@ -51,6 +54,39 @@ bool AskedForPorts(int argc, char** argv) {
     return false;
 }
 
+// --json: machine-readable events on stdout. Taken out of the arguments, so that the
+// program's own parser never sees it; true when it was there.
+bool TakeJsonOption(int& argc, char** argv) {
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--json")
+            found = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argv[kept] = nullptr;
+    argc = kept;
+    return found;
+}
+
+// What the run start names: the port that answered or else the configured one (none while
+// all are searched), the device it stands for, and the selected device.
+vantrel::RunStartInfo RunStartOf(vantrel::App& app) {
+    using namespace vantrel;
+    RunStartInfo info;
+    info.version = VersionString();
+    const int active = LINK_View(app).activePort;
+    const int com = active >= 0 ? active + 1 : app.options.comPort;
+    if (com > 0) {
+        info.port = "COM" + std::to_string(com);
+        for (const ComPortMapping& port : MapComPorts(app.settings, app.deviceRoot))
+            if (port.comNumber == com && !port.path.empty()) info.portPath = port.path;
+    }
+    if (const DeviceRecord* device = app.selection.SelectedDevice()) info.device = device->device;
+    return info;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -69,20 +105,25 @@ int main(int argc, char** argv) {
     SteadyClock clock;
     ConsoleUi ui(verbose && *verbose && *verbose != '0');
     if (AskedForPorts(argc, argv)) return ListPorts(argc, ui, clock);
+    if (TakeJsonOption(argc, argv)) ui.EnableEvents(stdout);
     int32_t code = 0;
     {
         App app(ui, clock);
         LINK_UseSystemPorts(app);
         StartupOptions options{.exitAfterBatch = true, .consolePacing = true};
-        if (InitInstance(app, argc, argv, options))
-            RunBatchWithoutWindow(app, [&] { return ui.QuitPosted() || stopSignal != 0; });
+        const bool started = InitInstance(app, argc, argv, options);
+        ui.RunStart(RunStartOf(app));
+        if (started) RunBatchWithoutWindow(app, [&] { return ui.QuitPosted() || stopSignal != 0; });
         code = ExitInstance(app);
         if (stopSignal != 0) {
             std::fprintf(stderr, "[VANTREL] Stopped by signal %d\n", stopSignal.load());
             code = 128 + stopSignal;
         }
-        std::printf("%s\n", kFarewell);
-        std::fflush(stdout);
+        // With events, stdout carries nothing else.
+        std::FILE* human = ui.EventsEnabled() ? stderr : stdout;
+        std::fprintf(human, "%s\n", kFarewell);
+        std::fflush(human);
+        ui.RunEnd(code);
     }
     return code;
 }

@@ -1,10 +1,19 @@
 #pragma once
 // The console front end of the Ui seam: message boxes go to stderr with their caption, the
 // help box to stdout; questions are asked on the terminal when stdin is one and otherwise get
-// their default answer. Status texts are shown only with `verbose`.
+// their default answer. Status texts are shown only with `verbose`. Long operations show a
+// progress line on stderr (redrawn in place on a terminal, a line per 10 % otherwise). With an
+// event stream, every operation, progress step and error is also written there as a JSON line
+// and stdout carries nothing else; so is every message box that no error event stands for.
+#include <cstdint>
+#include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/Ui.h"
+#include "ui/console/JsonEvents.h"
+#include "ui/console/ProgressLine.h"
 
 namespace vantrel {
 
@@ -15,7 +24,8 @@ class ConsoleUi : public Ui {
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon, MsgAnswer defaultAnswer) override;
     void ShowHelpText(const std::string& text, const std::string& caption) override;
-    // On stderr as "[Error] text", like a message box with that caption.
+    // On stderr as "[Error] text", like a message box with that caption; an error event
+    // without a code.
     void ErrorFileEntry(const std::string& text) override;
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override {}
@@ -34,7 +44,18 @@ class ConsoleUi : public Ui {
     bool RelocationDialog(std::string& offset,
                           const std::function<bool(const std::string&)>& accept) override;
 
+    void Operation(const OperationEvent& event) override;
+    void ErrorReported(int32_t code, const std::string& text, int kind) override;
+    void Progress(const ProgressEvent& event) override;
+
     bool QuitPosted() const { return quit_.has_value(); }
+
+    // Events go to `out` from now on; the help text then goes to stderr.
+    void EnableEvents(std::FILE* out) { events_ = out; }
+    bool EventsEnabled() const { return events_ != nullptr; }
+    // The run's first event; the events that came before it (start-up errors) follow it.
+    void RunStart(const RunStartInfo& info);
+    void RunEnd(int exitCode);
 
   private:
     // One line from the terminal after the prompt (the default on an empty line); false at
@@ -42,9 +63,28 @@ class ConsoleUi : public Ui {
     bool Ask(const std::string& prompt, const std::string& defaultText, std::string& answer);
     bool AskFilter(const std::vector<FileFilter>& filters, int& filterIndex);
 
+    void Emit(const std::string& line);
+    // Ends a progress line that is on the terminal, so that other text starts on a line of its
+    // own.
+    void EndProgressLine();
+    void ShowProgress(const ProgressEvent& event);
+
     bool interactive_;
     bool verbose_;
+    bool stderrTerminal_;
     std::optional<int> quit_;
+
+    std::FILE* events_ = nullptr;
+    bool runStarted_ = false;
+    std::vector<std::string> held_; // events before the run start
+    std::string reportedText_;      // the error whose message box comes next
+
+    std::string caption_;
+    uint32_t captionStartMs_ = 0;
+    bool lineShown_ = false; // a progress line without its line end is on the terminal
+    int drawnPercent_ = -1;
+    TenPercentSteps steps_;
+    EventPacing pacing_;
 };
 
 } // namespace vantrel
