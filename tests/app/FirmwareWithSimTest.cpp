@@ -1,8 +1,9 @@
 // The firmware update end to end: the program's own start-up and link against vantrel-sim
 // with an old firmware. The link reports the mismatch (214), the main window offers the update,
 // the sample image for the emulator's hardware goes out, the emulator restarts with its new
-// firmware, and the new session checks the firmware again. Runs in-process on a real clock
-// with scripted answers, since an unattended run never replaces the firmware.
+// firmware, and the new session checks the firmware again. The updates run in-process on a
+// real clock with scripted answers, since an unattended run (vantrel-cli, the last case) never
+// replaces the firmware.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "platform/TermiosSerialPort.h"
 #include "support/FakeUi.h"
 #include "support/Process.h"
+#include "support/PtyPair.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
@@ -107,6 +109,25 @@ TEST_F(FirmwareWithSim, StillIncompatibleAfterTheUpdateIsReportedAgain) {
     ASSERT_TRUE(WaitFor([&] { return Offers() == 2; }, 30000));
     EXPECT_TRUE(SessionWith(20100));
     EXPECT_EQ(ui.quit, 0);
+}
+
+// vantrel-cli answers every question with its default: the offer is declined, nothing is sent
+// and the run ends with 214.
+TEST_F(FirmwareWithSim, UnattendedRunNeverReplacesTheFirmware) {
+    test::SimProcess sim({"--firmware", "19900"});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    test::InstallSampleDevice(dir.Path());
+    std::filesystem::copy(test::BinDir() / "Firmware", dir / "Firmware",
+                          std::filesystem::copy_options::recursive);
+    test::MapComPort(dir.Path(), 1, simPath);
+    const std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
+
+    const test::ProcessResult run = test::RunProcess({cli.string(), "-checkblank"}, dir.Path());
+    EXPECT_EQ(run.exitCode, 214);
+    const std::string shown = run.out + run.err;
+    EXPECT_NE(shown.find("Download firmware now ?"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find(kConfirmStart), std::string::npos) << shown;
 }
 
 } // namespace
