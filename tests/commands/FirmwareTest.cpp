@@ -1,12 +1,13 @@
 // The firmware update without a link: the main window's answer to error 214 in each of its
-// outcomes that end the program, and when the menu command is enabled. The update itself runs
-// against the emulator (tests/app/FirmwareWithSimTest.cpp).
+// outcomes that end the program, when the menu command is enabled and that it sends nothing
+// unconfirmed. The update itself runs against the emulator (tests/app/FirmwareWithSimTest.cpp).
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "app/App.h"
 #include "base/CommandIds.h"
+#include "commands/RegisterCommands.h"
 #include "image/RecordText.h"
 #include "ops/Firmware.h"
 #include "support/AppFixture.h"
@@ -123,6 +124,36 @@ TEST_F(Firmware, MenuCommandNeedsAReadyProgrammerAndAnImage) {
         Programmer(c.state, c.version);
         status->hardwareVariant = c.variant;
         EXPECT_EQ(FirmwareCommandEnabled(*app), c.enabled);
+    }
+}
+
+// From the menu nothing goes out before the question is answered Yes, and a bad image is shown.
+TEST_F(Firmware, MenuCommandSendsNothingUnlessConfirmed) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"declined", test::SRec(1, 0x4000, {1, 2, 3}) + "\r\n", {kConfirmStart}},
+        {"image too long for a 5.10",
+         test::SRec(3, 0x4000, {1}) + "\r\n" + test::SRec(3, 0x4000 + 0xBFF0, {2}) + "\r\n",
+         {"Firmware file has illegal size"}},
+    };
+    RegisterCommands(*app);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteImage("FW510.mot", c.file);
+        Programmer(0, 20000);
+        ui.boxes.clear();
+        ui.answers = {MsgAnswer::No};
+        ASSERT_TRUE(app->commands.Run(cmd::kDownloadFirmware));
+        ASSERT_EQ(ui.Messages().size(), c.messages.size());
+        for (std::size_t i = 0; i < c.messages.size(); ++i)
+            EXPECT_EQ(ui.boxes[i].text.substr(0, c.messages[i].size()), c.messages[i]);
+        EXPECT_EQ(PM_JobCount(app->pm), 0);
+        EXPECT_EQ(app->operationsRunning, 0);
+        EXPECT_FALSE(ui.quit.has_value());
     }
 }
 
