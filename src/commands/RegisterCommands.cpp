@@ -2,6 +2,7 @@
 
 #include "commands/DeviceCommands.h"
 #include "commands/DocumentCommands.h"
+#include "commands/FirmwareCommands.h"
 #include "commands/OperationCommands.h"
 
 namespace vantrel {
@@ -10,6 +11,7 @@ void RegisterCommands(App& app) {
     RegisterDocumentCommands(app);
     RegisterDeviceCommands(app);
     RegisterOperationCommands(app);
+    RegisterFirmwareCommands(app);
 }
 
 } // namespace vantrel

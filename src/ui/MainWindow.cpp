@@ -4,6 +4,7 @@
 #include "app/Batch.h"
 #include "app/LinkControl.h"
 #include "base/UtilSnprintf.h"
+#include "ops/Firmware.h"
 
 namespace vantrel {
 
@@ -18,6 +19,10 @@ void MainWindow::OnErrorMessage(int32_t code, int kind, const std::string& text)
     Ui& ui = app_.ui;
     if (kind == 2) {
         ui.MessageBox(text, "VANTREL", MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok);
+        return;
+    }
+    if (code == 214) { // firmware mismatch: the update, or the end of the program
+        FW_OfferAfterMismatch(app_);
         return;
     }
     if (code == 231) {

@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "base/Version.h"
 #include "commands/DocumentCommands.h"
+#include "ops/Firmware.h"
 #include "ops/Operations.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuTable.h"
@@ -58,6 +59,7 @@ void MainFrame::BuildMenus(QtUi& ui) {
 
 bool MainFrame::CommandEnabled(int command) const {
     if (command == cmd::kExit) return true;
+    if (command == cmd::kDownloadFirmware) return FirmwareCommandEnabled(app_);
     return app_.commands.Has(command) && DocumentCommandEnabled(app_, command) &&
            OperationCommandEnabled(app_, command);
 }
