@@ -108,6 +108,8 @@ void Programmer::TrackOperation(uint64_t nowMs) {
         running_.reset();
         state_ = code::kReady;
         result_ = o.result;
+        if (auto failing = settings_.failOps.find(r.op); failing != settings_.failOps.end())
+            result_ = failing->second;
         if (o.address) {
             address_ = *o.address;
             readByte_ = o.read;

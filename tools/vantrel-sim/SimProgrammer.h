@@ -35,6 +35,7 @@ struct SimSettings {
     std::vector<uint8_t> interfaces = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13};
     uint32_t opMs = 100;                    // every operation, unless listed below
     std::map<uint8_t, uint32_t> opMsByCode; // operation code -> ms
+    std::map<uint8_t, uint8_t> failOps;     // operation code -> the result it ends with
     unsigned statusFields = 22;             // the status record is cut after this many fields
     bool refuseSession = false;             // always reports session 0
     bool sessionMismatch = false;           // reports another id than the one set

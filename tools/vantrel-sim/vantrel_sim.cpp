@@ -77,6 +77,17 @@ std::string ApplyOpTime(const std::string& text, SimSettings& s) {
     return {};
 }
 
+// "CODE=RESULT": operation CODE ends with that result.
+std::string ApplyFailOp(const std::string& text, SimSettings& s) {
+    uint32_t code, result;
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || !ParseU32(text.substr(0, eq), code) || code > 255 ||
+        !ParseU32(text.substr(eq + 1), result) || result > 255)
+        return "--fail-op wants CODE=RESULT: " + text;
+    s.failOps[static_cast<uint8_t>(code)] = static_cast<uint8_t>(result);
+    return {};
+}
+
 struct Line {
     int master = -1;
     bool pace = false;
@@ -241,6 +252,9 @@ int main(int argc, char** argv) {
         ->delimiter(',');
     app.add_option("--op-time", opTimes,
                    "ms an operation takes: MS for all, CODE=MS for one (repeatable)");
+    std::vector<std::string> failOps;
+    app.add_option("--fail-op", failOps,
+                   "CODE=RESULT: operation CODE ends with that result (repeatable)");
     app.add_option("--status-fields", s.statusFields,
                    "send only the first N fields of the status record")
         ->capture_default_str()
@@ -300,6 +314,11 @@ int main(int argc, char** argv) {
 
     for (const auto& t : opTimes)
         if (auto e = ApplyOpTime(t, s); !e.empty()) {
+            std::fprintf(stderr, "vantrel-sim: %s\n", e.c_str());
+            return 2;
+        }
+    for (const auto& t : failOps)
+        if (auto e = ApplyFailOp(t, s); !e.empty()) {
             std::fprintf(stderr, "vantrel-sim: %s\n", e.c_str());
             return 2;
         }
