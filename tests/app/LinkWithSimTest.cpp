@@ -216,5 +216,22 @@ TEST_F(LinkWithSim, CrcMismatchSendsTheImageAgainNextTime) {
               ui.progressCaptions.end());
 }
 
+// "VANTREL lost Setup" (63) as an operation's result: the window has the setup block written
+// back, and the link does it at its next idle poll.
+TEST_F(LinkWithSim, LostSetupIsWrittenBack) {
+    test::SimProcess sim({"--fail-op", "4=63", "--op-time", "50"});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    WriteSettings(1, {simPath});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Ready(); }, 10000));
+    RunOperation(*app, Operation::BlankCheck);
+    EXPECT_EQ(ui.Messages().back(), "VANTREL lost Setup");
+    EXPECT_TRUE(app->pm.Read([](const LinkShared& s) { return s.setupWritePending; }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return !app->pm.Read([](const LinkShared& s) { return s.setupWritePending; }); },
+        3000));
+}
+
 } // namespace
 } // namespace vantrel
