@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,6 +15,7 @@
 #include "ui/MenuTable.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/MainFrame.h"
+#include "ui/qt/ProgressDialog.h"
 #include "ui/qt/QtUi.h"
 
 #include <QMenuBar>
@@ -92,6 +95,39 @@ TEST(AboutDialog, ShowsVersionAndBuildStamp) {
     EXPECT_TRUE(texts.contains("Vantrel V2.00x"));
     EXPECT_TRUE(texts.filter("Compile time: ").size() == 1);
     EXPECT_TRUE(std::filesystem::exists(Screenshot(about, "about-box.png")));
+}
+
+// The operations' progress as the window shows it: the dialog with caption, bar and percentage
+// text while the main window is disabled, Cancel noted, and the window enabled again at the end.
+TEST(MainFrame, ProgressDialogFollowsTheOperation) {
+    Qt();
+    test::FakeClock clock;
+    QtUi ui;
+    App app(ui, clock);
+    MainFrame frame(app, ui);
+    frame.show();
+    using Kind = ProgressEvent::Kind;
+    ui.Progress({Kind::Open, "Downloading", 0, "0% of 65536 bytes", 65536});
+    ui.Progress({Kind::Position, "Downloading", 42, "42% of 65536 bytes", 65536});
+    auto* dialog = static_cast<QtProgressDialog*>(ui.ProgressWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(frame.isEnabled());
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Downloading");
+    EXPECT_EQ(dialog->Bar()->value(), 42);
+    EXPECT_EQ(dialog->PercentText()->text().toStdString(), "42% of 65536 bytes");
+    EXPECT_TRUE(std::filesystem::exists(Screenshot(*dialog, "progress-dialog.png")));
+    ui.Progress({Kind::Caption, "Verifying", 42, "42%", 0});
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Verifying");
+
+    EXPECT_FALSE(ui.ProgressCancelRequested());
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == "Cancel") button->click();
+    EXPECT_TRUE(ui.ProgressCancelRequested());
+    ui.Progress({Kind::Close, "Verifying", 42, "42%", 0});
+    EXPECT_EQ(ui.ProgressWidget(), nullptr);
+    EXPECT_TRUE(frame.isEnabled());
+    EXPECT_FALSE(ui.ProgressCancelRequested());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/RelocationDialog.h"
+#include "ui/qt/ProgressDialog.h"
 
 namespace vantrel {
 namespace {
@@ -314,6 +315,34 @@ void QtUi::InsertMenuItem(int command, const std::string& label, const std::stri
 void QtUi::RemoveMenuItem(int command) {
     for (QMenu* menu : menus_)
         RemoveFrom(menu, command);
+}
+
+void QtUi::Progress(const ProgressEvent& event) {
+    using Kind = ProgressEvent::Kind;
+    if (event.kind == Kind::Close) {
+        if (!progress_) return;
+        progress_->hide();
+        progress_->deleteLater();
+        progress_ = nullptr;
+        if (window_) window_->setEnabled(true);
+        return;
+    }
+    if (!progress_) {
+        progress_ = new QtProgressDialog(window_);
+        if (window_) window_->setEnabled(false);
+        progress_->setEnabled(true);
+        progress_->show();
+    }
+    progress_->SetCaption(Latin1(event.caption));
+    progress_->SetPosition(event.percent, Latin1(event.text));
+}
+
+bool QtUi::ProgressCancelRequested() {
+    return progress_ && progress_->CancelPressed();
+}
+
+QWidget* QtUi::ProgressWidget() const {
+    return progress_;
 }
 
 } // namespace vantrel

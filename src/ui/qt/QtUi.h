@@ -11,6 +11,8 @@
 
 namespace vantrel {
 
+class QtProgressDialog;
+
 class QtUi : public Ui {
   public:
     void SetWindow(QWidget* window, QStatusBar* statusBar);
@@ -50,6 +52,11 @@ class QtUi : public Ui {
                         int beforeCommand) override;
     void RemoveMenuItem(int command) override;
 
+    // The progress dialog of the target operations (one at a time).
+    void Progress(const ProgressEvent& event) override;
+    bool ProgressCancelRequested() override;
+    QWidget* ProgressWidget() const;
+
     // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
     QWidget* PaneWidget(int pane) const;
 
@@ -61,6 +68,7 @@ class QtUi : public Ui {
     QMenu* targetMenu_ = nullptr;
     std::vector<QMenu*> menus_;
     MainThreadQueue* mainQueue_ = nullptr;
+    QtProgressDialog* progress_ = nullptr;
 };
 
 } // namespace vantrel
