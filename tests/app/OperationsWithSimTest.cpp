@@ -2,6 +2,10 @@
 // emulator on a pseudo-terminal mapped to COM1, and the exit code, the error file and the
 // bytes that ended up in the emulator or in the file read back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
 
 #include "support/Process.h"
 #include "support/PtyPair.h"
@@ -26,9 +30,9 @@ class OperationsWithSim : public ::testing::Test {
     // Starts the emulator with `options` and maps it to COM1.
     void StartSim(const std::vector<std::string>& options) {
         sim = std::make_unique<test::SimProcess>(options);
-        const std::string path = sim->Path();
-        ASSERT_FALSE(path.empty());
-        test::MapComPort(dir.Path(), 1, path);
+        simPath = sim->Path();
+        ASSERT_FALSE(simPath.empty());
+        test::MapComPort(dir.Path(), 1, simPath);
     }
     test::ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), cli.string());
@@ -39,7 +43,17 @@ class OperationsWithSim : public ::testing::Test {
     test::TempDir dir;
     std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
     std::unique_ptr<test::SimProcess> sim;
+    std::string simPath;
 };
+
+// True once a process holds the lock on the terminal: looked up in /proc/locks, so that the
+// look itself never takes the lock from the program under test.
+bool HeldByAnother(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;
+    const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+    return test::ReadFile("/proc/locks").find(inode) != std::string::npos;
+}
 
 TEST_F(OperationsWithSim, ExitCodesOfWholeRuns) {
     struct Case {
@@ -133,6 +147,22 @@ TEST_F(OperationsWithSim, ReadBackGivesWhatTheTargetHolds) {
     EXPECT_EQ(back.size(), 0x10000u);
     EXPECT_TRUE(back == binary("program.mot"));
     EXPECT_TRUE(back == binary("target.mot").substr(0, back.size()));
+}
+
+// Two runs at once on one COM number: one programs, the other is told at once that the port is
+// in use; the programmer sees one session only.
+TEST_F(OperationsWithSim, SecondRunOnTheSamePortIsToldItIsInUse) {
+    StartSim({"--op-time", "1500"});
+    test::ProcessResult first, second;
+    std::thread one([&] { first = Run({"-clearDE", "-checkblank"}); });
+    for (int i = 0; i < 1000 && !HeldByAnother(simPath); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    second = Run({"-clearDE", "-checkblank"});
+    one.join();
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(second.exitCode, 218) << second.err; // no port: the batch does not run
+    EXPECT_NE(second.err.find("is in use by another program."), std::string::npos) << second.err;
+    EXPECT_NE(sim->Stop().find(" 1 sessions started"), std::string::npos);
 }
 
 } // namespace
