@@ -7,10 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "support/Process.h"
-#include "support/PtyPair.h"
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
+#include "support/SimFixtures.h"
 
 namespace vantrel {
 namespace {
@@ -19,29 +16,11 @@ using nlohmann::json;
 
 constexpr const char* kFarewellLine = "Thank you for using KORVID tools\n";
 
-class CliEventsWithSim : public ::testing::Test {
+class CliEventsWithSim : public test::CliWithSim {
   protected:
-    CliEventsWithSim() {
-        test::InstallSampleDevice(dir.Path());
-        test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xD0000", "-repeat-string",
-                          "Vantrel programs", "-o", "program.mot"},
-                         dir.Path());
-    }
-    void StartSim(const std::vector<std::string>& options) {
-        sim = std::make_unique<test::SimProcess>(options);
-        simPath = sim->Path();
-        ASSERT_FALSE(simPath.empty());
-        test::MapComPort(dir.Path(), 1, simPath);
-    }
-    test::ProcessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), cli.string());
-        return test::RunProcess(args, dir.Path());
-    }
     // 4 KiB: at the real line rate (--pace) its download takes long enough to be seen under way.
     void WriteSmallProgram() {
-        test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xC1000", "-repeat-string",
-                          "Vantrel programs", "-o", "small.mot"},
-                         dir.Path());
+        test::GenerateProgram(dir.Path(), "small.mot", "0xC0000", "0xC1000");
     }
     // Every line of stdout as an event; a line that is no JSON object fails the test.
     static std::vector<json> Events(const std::string& out) {
@@ -61,11 +40,6 @@ class CliEventsWithSim : public ::testing::Test {
             if (e.value("event", "") == kind) found.push_back(e);
         return found;
     }
-
-    test::TempDir dir;
-    std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
-    std::unique_ptr<test::SimProcess> sim;
-    std::string simPath;
 };
 
 TEST_F(CliEventsWithSim, ProgramAndVerify) {

@@ -6,19 +6,7 @@
 // replaces the firmware.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
-#include <thread>
-
-#include "app/App.h"
-#include "app/Startup.h"
-#include "platform/SteadyClock.h"
-#include "platform/TermiosSerialPort.h"
-#include "support/FakeUi.h"
-#include "support/Process.h"
-#include "support/PtyPair.h"
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
+#include "support/SimFixtures.h"
 
 namespace vantrel {
 namespace {
@@ -27,35 +15,14 @@ constexpr const char* kOffer = "Firmware mismatch !!!\r\nYou have to download ne
                                "continue\r\nDownload firmware now ?";
 constexpr const char* kConfirmStart = "Firmware download requires a stable power supply\r\n";
 
-class FirmwareWithSim : public ::testing::Test {
+class FirmwareWithSim : public test::AppWithSim {
   protected:
-    ~FirmwareWithSim() override { app.reset(); }
-
     // The sample device and firmware images, and the emulator as COM1.
     void Start(const std::string& simPath) {
-        test::InstallSampleDevice(dir.Path());
+        WriteSettings(1, {simPath});
         std::filesystem::copy(test::BinDir() / "Firmware", dir / "Firmware",
                               std::filesystem::copy_options::recursive);
-        std::ofstream ini(dir / "vantrel.ini", std::ios::binary | std::ios::trunc);
-        ini << "[Settings]\r\nDevice=\"" << test::kSampleDevice
-            << "\"\r\nComPort=1\r\n[Ports]\r\nCOM1=\"" << simPath << "\"\r\n";
-        ini.close();
-        app = std::make_unique<App>(ui, clock);
-        app->programDirectory = dir.Path().string() + "/";
-        app->makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
-        app->deviceRoot = (dir / "no-device-tree").string();
-        const char* argv[] = {"vantrel"};
-        ASSERT_TRUE(InitInstance(*app, 1, argv, StartupOptions{}));
-    }
-    // Pumps the main thread's queue (where the link's reports are shown) until `done`.
-    template <class F> bool WaitFor(F done, int ms) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            APP_PumpMessages(*app);
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return done();
+        AppWithSim::Start();
     }
     int Offers() const {
         int n = 0;
@@ -68,11 +35,6 @@ class FirmwareWithSim : public ::testing::Test {
             return s.sessionValid && s.status.firmwareVersion == firmware;
         });
     }
-
-    test::TempDir dir{true};
-    test::FakeUi ui;
-    SteadyClock clock;
-    std::unique_ptr<App> app;
 };
 
 TEST_F(FirmwareWithSim, MismatchOfferUpdatesAndTheNewFirmwareIsChecked) {

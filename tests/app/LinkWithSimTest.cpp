@@ -4,71 +4,19 @@
 // changes bytes; the status bar's data rates move while it runs.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
 #include <random>
-#include <thread>
 
-#include "app/App.h"
 #include "app/LinkControl.h"
-#include "app/Startup.h"
 #include "base/CommandIds.h"
 #include "ops/Operations.h"
-#include "platform/SteadyClock.h"
-#include "platform/TermiosSerialPort.h"
-#include "support/FakeUi.h"
-#include "support/Process.h"
-#include "support/PtyPair.h"
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
+#include "support/SimFixtures.h"
 
 namespace vantrel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class LinkWithSim : public ::testing::Test {
-  protected:
-    ~LinkWithSim() override { app.reset(); }
-
-    // The settings: the sample device, the COM port, the protocol log on, and [Ports].
-    void WriteSettings(int comPort, const std::vector<std::string>& ports) {
-        test::InstallSampleDevice(dir.Path());
-        std::ofstream ini(dir / "vantrel.ini", std::ios::binary | std::ios::trunc);
-        ini << "[Settings]\r\nDevice=\"" << test::kSampleDevice << "\"\r\nComPort=" << comPort
-            << "\r\nLOG_Enable=1\r\n[Ports]\r\n";
-        for (std::size_t i = 0; i < ports.size(); ++i)
-            ini << "COM" << i + 1 << "=\"" << ports[i] << "\"\r\n";
-    }
-    // The windowed program's start-up, with the link on the terminals of [Ports] only.
-    void Start() {
-        app = std::make_unique<App>(ui, clock);
-        app->programDirectory = dir.Path().string() + "/";
-        app->makeSerialPort = [] { return std::make_unique<TermiosSerialPort>(); };
-        app->deviceRoot = (dir / "no-device-tree").string();
-        const char* argv[] = {"vantrel"};
-        ASSERT_TRUE(InitInstance(*app, 1, argv, StartupOptions{}));
-    }
-    // Pumps the main thread's queue until `done` or the time is up.
-    template <class F> bool WaitFor(F done, int ms) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            APP_PumpMessages(*app);
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return done();
-    }
-    bool Ready() {
-        return app->pm.Read(
-            [](const LinkShared& s) { return s.sessionValid && s.setupBlockValid; });
-    }
-
-    test::TempDir dir{true};
-    test::FakeUi ui;
-    SteadyClock clock;
-    std::unique_ptr<App> app;
-};
+using LinkWithSim = test::AppWithSim;
 
 TEST_F(LinkWithSim, AutoKeepsThePortThatAnswersAndClosesTheOthers) {
     test::PtyPair silent1, silent3;

@@ -7,43 +7,18 @@
 #include <chrono>
 #include <thread>
 
-#include "support/Process.h"
-#include "support/PtyPair.h"
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
+#include "support/SimFixtures.h"
 
 namespace vantrel {
 namespace {
 
-class OperationsWithSim : public ::testing::Test {
+class OperationsWithSim : public test::CliWithSim {
   protected:
     OperationsWithSim() {
-        test::InstallSampleDevice(dir.Path());
-        // 64 KiB over the sample device's first bank (0xC0000, its default selection).
-        test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xD0000", "-repeat-string",
-                          "Vantrel programs", "-o", "program.mot"},
-                         dir.Path());
         test::RunProcess({"/usr/bin/srec_cat", "-generate", "0xC0000", "0xC0100", "-constant",
                           "0xA5", "-o", "other.mot"},
                          dir.Path());
     }
-    // Starts the emulator with `options` and maps it to COM1.
-    void StartSim(const std::vector<std::string>& options) {
-        sim = std::make_unique<test::SimProcess>(options);
-        simPath = sim->Path();
-        ASSERT_FALSE(simPath.empty());
-        test::MapComPort(dir.Path(), 1, simPath);
-    }
-    test::ProcessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), cli.string());
-        return test::RunProcess(args, dir.Path());
-    }
-    std::string ErrorFile() { return test::ReadFile(dir / "Vantrel.err"); }
-
-    test::TempDir dir;
-    std::filesystem::path cli = test::Install("vantrel-cli", dir.Path());
-    std::unique_ptr<test::SimProcess> sim;
-    std::string simPath;
 };
 
 // True once a process holds the lock on the terminal: looked up in /proc/locks, so that the
