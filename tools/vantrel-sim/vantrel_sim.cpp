@@ -98,33 +98,30 @@ struct Line {
     uint64_t lastByte = 0;          // when the last byte reached the frame reader
 };
 
-// Bytes that arrived from the PC: faults first, then (paced) the time their last bit arrives.
-void TakeInput(Line& line, const uint8_t* bytes, std::size_t count, uint64_t now) {
+// Bytes on their way over the line in one direction: faults first, then (paced) the time their
+// last bit arrives.
+void Carry(LineFaults& faults, double& lineFree, std::deque<std::pair<uint64_t, uint8_t>>& queue,
+           const uint8_t* bytes, std::size_t count, bool pace, uint64_t now) {
     std::vector<uint8_t> faulted;
     for (std::size_t i = 0; i < count; ++i)
-        line.in.Apply(bytes[i], faulted);
+        faults.Apply(bytes[i], faulted);
     for (uint8_t b : faulted) {
         uint64_t due = 0;
-        if (line.pace) {
-            line.inFree = std::max(line.inFree, static_cast<double>(now)) + kByteUs;
-            due = static_cast<uint64_t>(line.inFree);
+        if (pace) {
+            lineFree = std::max(lineFree, static_cast<double>(now)) + kByteUs;
+            due = static_cast<uint64_t>(lineFree);
         }
-        line.inQueue.emplace_back(due, b);
+        queue.emplace_back(due, b);
     }
 }
 
+// Bytes that arrived from the PC.
+void TakeInput(Line& line, const uint8_t* bytes, std::size_t count, uint64_t now) {
+    Carry(line.in, line.inFree, line.inQueue, bytes, count, line.pace, now);
+}
+
 void QueueOutput(Line& line, const std::vector<uint8_t>& bytes, uint64_t now) {
-    std::vector<uint8_t> faulted;
-    for (uint8_t b : bytes)
-        line.out.Apply(b, faulted);
-    for (uint8_t b : faulted) {
-        uint64_t due = 0;
-        if (line.pace) {
-            line.outFree = std::max(line.outFree, static_cast<double>(now)) + kByteUs;
-            due = static_cast<uint64_t>(line.outFree);
-        }
-        line.outQueue.emplace_back(due, b);
-    }
+    Carry(line.out, line.outFree, line.outQueue, bytes.data(), bytes.size(), line.pace, now);
 }
 
 void WriteDue(Line& line, uint64_t now) {
