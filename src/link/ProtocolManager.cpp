@@ -110,10 +110,6 @@ bool ProtocolManager::SetupBlockValid() const {
     return Read([](const LinkShared& s) { return s.setupBlockValid; });
 }
 
-void ProtocolManager::SetSetup(const SetupBlock& block) {
-    Update([&block](LinkShared& s) { s.setupBlock = block; });
-}
-
 void ProtocolManager::SetTarget(LinkTarget target) {
     Update([&target](LinkShared& s) { s.target = std::move(target); });
 }

@@ -95,8 +95,6 @@ class ProtocolManager {
     void SetStatus(const ProgrammerStatus& status);
     SetupBlock Setup() const;
     bool SetupBlockValid() const;
-    // The setup dialog's changes; the link writes the first 64 bytes on request.
-    void SetSetup(const SetupBlock& block);
 
     // What the link needs of the selected target, published by the main thread.
     void SetTarget(LinkTarget target);
@@ -144,17 +142,11 @@ inline bool PM_ForceConfigPending(const ProtocolManager& pm) {
 inline void PM_EnableSessionCheck(ProtocolManager& pm) {
     pm.EnableSessionCheck();
 }
-inline void PM_DisableSessionCheck(ProtocolManager& pm) {
-    pm.DisableSessionCheck();
-}
 inline void PM_RequestSetupWrite(ProtocolManager& pm) {
     pm.RequestSetupWrite();
 }
 inline void PM_SetImageDirty(ProtocolManager& pm) {
     pm.SetImageDirty(true);
-}
-inline void PM_ClearImageDirty(ProtocolManager& pm) {
-    pm.SetImageDirty(false);
 }
 inline bool PM_NeedsDownload(const ProtocolManager& pm) {
     return pm.NeedsDownload();
