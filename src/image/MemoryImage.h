@@ -90,6 +90,11 @@ class MemoryImage {
         for (const auto& [start, bytes] : areas_)
             f(start, ImageRun{bytes.Data(), bytes.Size()});
     }
+    // The same walk, ended as soon as f returns false.
+    template <class F> void ForEachAreaWhile(F&& f) const {
+        for (const auto& [start, bytes] : areas_)
+            if (!f(start, ImageRun{bytes.Data(), bytes.Size()})) return;
+    }
 
     std::size_t AreaCount() const { return areas_.size(); }
     uint64_t TotalBytes() const { return total_; }
