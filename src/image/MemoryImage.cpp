@@ -132,6 +132,7 @@ void MemoryImage::JoinWithNext(Map::iterator it) {
 }
 
 bool MemoryImage::Insert(uint64_t address, const uint8_t* bytes, uint64_t length) {
+    ++revision_;
     if (length == 0) return true;
     if (address >= kAddressSpace || length > kAddressSpace - address) return false;
     uint64_t end = address + length;
@@ -164,6 +165,7 @@ bool MemoryImage::Insert(uint64_t address, const uint8_t* bytes, uint64_t length
 }
 
 void MemoryImage::Remove(uint64_t first, uint64_t length) {
+    ++revision_;
     if (length == 0 || areas_.empty()) return;
     uint64_t end = std::min(first + length, kAddressSpace); // one past the last address
     auto it = areas_.upper_bound(first);
@@ -199,6 +201,7 @@ void MemoryImage::Remove(uint64_t first, uint64_t length) {
 }
 
 void MemoryImage::Relocate(int32_t offset) {
+    ++revision_;
     if (areas_.empty()) return;
     uint64_t shift = static_cast<uint32_t>(offset); // sign-extended modulo 2^32
     Map moved;
@@ -231,6 +234,7 @@ void MemoryImage::Relocate(int32_t offset) {
 }
 
 void MemoryImage::Clear() {
+    ++revision_;
     areas_.clear();
     total_ = 0;
 }

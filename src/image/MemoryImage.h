@@ -90,17 +90,15 @@ class MemoryImage {
         for (const auto& [start, bytes] : areas_)
             f(start, ImageRun{bytes.Data(), bytes.Size()});
     }
-    // The same walk, ended as soon as f returns false.
-    template <class F> void ForEachAreaWhile(F&& f) const {
-        for (const auto& [start, bytes] : areas_)
-            if (!f(start, ImageRun{bytes.Data(), bytes.Size()})) return;
-    }
 
     std::size_t AreaCount() const { return areas_.size(); }
     uint64_t TotalBytes() const { return total_; }
     uint64_t StartAddress() const;
     uint64_t EndAddress() const;
     bool Empty() const { return areas_.empty(); }
+    // Changes whenever areas may have been added, removed, moved or resized (not by an edit
+    // in place): a reader that keeps the list of area starts knows when to make it again.
+    uint64_t Revision() const { return revision_; }
 
   private:
     using Map = std::map<uint64_t, AreaBytes>; // start address -> bytes
@@ -114,6 +112,7 @@ class MemoryImage {
 
     Map areas_;
     uint64_t total_ = 0;
+    uint64_t revision_ = 0;
 };
 
 } // namespace vantrel

@@ -31,35 +31,47 @@ char ListCharacter(uint8_t value) {
     return value >= 0x20 && value <= 0x7F ? static_cast<char>(value) : '.';
 }
 
-std::vector<ListRow> ListViewRows(const LockedImage& image, std::size_t first, std::size_t count) {
+void ListAreaIndex::Refresh(const LockedImage& image) {
+    if (made_ && revision_ == image->Revision() && starts_.size() == image->AreaCount()) return;
+    starts_.clear();
+    starts_.reserve(image->AreaCount());
+    image->ForEachArea([this](uint64_t start, const ImageRun&) { starts_.push_back(start); });
+    revision_ = image->Revision();
+    made_ = true;
+}
+
+std::vector<ListRow> ListViewRows(const LockedImage& image, ListAreaIndex& index, std::size_t first,
+                                  std::size_t count) {
+    index.Refresh(image);
+    const std::vector<uint64_t>& starts = index.Starts();
     std::vector<ListRow> rows;
-    const std::size_t areas = image->AreaCount();
-    if (first >= areas || count == 0) return rows;
-    const std::size_t last = first + std::min(count, areas - first); // one past the last row
+    if (first >= starts.size() || count == 0) return rows;
+    const std::size_t last = first + std::min(count, starts.size() - first);
     rows.reserve(last - first);
-    std::size_t index = 0;
-    uint64_t previousEnd = 0; // one past the last byte of the row before
-    image->ForEachAreaWhile([&](uint64_t start, const ImageRun& run) {
-        if (index >= first) {
-            if (!rows.empty()) rows.back().gap = UTIL_format("%.6X", {start - previousEnd});
-            if (index == last) return false; // the area after the last row gave its gap
-            ListRow row;
-            row.number = UTIL_format("%.4d", {index + 1});
-            row.start = UTIL_format("%.6X", {start});
-            row.length = UTIL_format("%.6X", {run.length});
-            const std::size_t shown = static_cast<std::size_t>(
-                std::min<uint64_t>(run.length, ListViewLayout::kBytesShown));
-            for (std::size_t i = 0; i < shown; ++i) {
-                row.hex.push_back(UTIL_format("%.2X", {run.data[i]}));
-                row.text.push_back(ListCharacter(run.data[i]));
-            }
-            rows.push_back(std::move(row));
-            previousEnd = start + run.length;
+    for (std::size_t i = first; i < last; ++i) {
+        uint64_t cursor = starts[i];
+        const ImageRun run = image->NextRun(cursor);
+        ListRow row;
+        row.number = UTIL_format("%.4d", {i + 1});
+        row.start = UTIL_format("%.6X", {cursor});
+        row.length = UTIL_format("%.6X", {run.length});
+        if (i + 1 < starts.size())
+            row.gap = UTIL_format("%.6X", {starts[i + 1] - (cursor + run.length)});
+        const std::size_t shown =
+            static_cast<std::size_t>(std::min<uint64_t>(run.length, ListViewLayout::kBytesShown));
+        for (std::size_t k = 0; k < shown; ++k) {
+            row.bytes.push_back(run.data[k]);
+            row.hex.push_back(UTIL_format("%.2X", {run.data[k]}));
+            row.text.push_back(ListCharacter(run.data[k]));
         }
-        ++index;
-        return true;
-    });
+        rows.push_back(std::move(row));
+    }
     return rows;
+}
+
+std::vector<ListRow> ListViewRows(const LockedImage& image, std::size_t first, std::size_t count) {
+    ListAreaIndex index;
+    return ListViewRows(image, index, first, count);
 }
 
 } // namespace vantrel

@@ -48,13 +48,30 @@ struct ListRow {
     std::string start;            // "%.6X"
     std::string length;           // "%.6X"
     std::string gap;              // "%.6X" to the next area's start; empty for the last area
-    std::vector<std::string> hex; // up to 16 bytes, "%.2X"
+    std::vector<uint8_t> bytes;   // up to the first 16 bytes of the area
+    std::vector<std::string> hex; // the same as "%.2X"
     std::string text;             // the same bytes, 0x20..0x7F as themselves, others "."
 };
 
 char ListCharacter(uint8_t value);
 
+// The start of every area, made again only when the image's areas changed: the rows of the
+// last page then cost a lookup each, not a walk over every area before them.
+class ListAreaIndex {
+  public:
+    void Refresh(const LockedImage& image);
+    const std::vector<uint64_t>& Starts() const { return starts_; }
+
+  private:
+    bool made_ = false;
+    uint64_t revision_ = 0;
+    std::vector<uint64_t> starts_;
+};
+
 // Rows `first` to `first + count - 1` (those that exist), in area order.
+std::vector<ListRow> ListViewRows(const LockedImage& image, ListAreaIndex& index, std::size_t first,
+                                  std::size_t count);
+// The same with an index made for this call alone.
 std::vector<ListRow> ListViewRows(const LockedImage& image, std::size_t first, std::size_t count);
 
 } // namespace vantrel

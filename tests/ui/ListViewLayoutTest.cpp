@@ -95,6 +95,30 @@ TEST_F(ListViewRowsTest, RowsInSightOnly) {
     EXPECT_EQ(Rows(20, 1)[0].start, "1000000");
 }
 
+// A view keeps its index of area starts; whatever changes the areas makes it again.
+TEST_F(ListViewRowsTest, KeptIndexFollowsTheAreas) {
+    ListAreaIndex index;
+    auto starts = [&](std::size_t first = 0) {
+        std::vector<std::string> texts;
+        for (const ListRow& row : ListViewRows(app.doc.Lock(), index, first, 10))
+            texts.push_back(row.start + "+" + row.length + ">" + row.gap);
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    AddArea(0x100, 0x10);
+    EXPECT_EQ(starts(), Texts{"000100+000010>"});
+    AddArea(0x200, 0x10);
+    EXPECT_EQ(starts(), (Texts{"000100+000010>0000F0", "000200+000010>"}));
+    AddArea(0x1F0, 0x10); // joined to the front of an area: same count, another start
+    EXPECT_EQ(starts(1), Texts{"0001F0+000020>"});
+    app.doc.Relocate(-0x100);
+    EXPECT_EQ(starts(), (Texts{"000000+000010>0000E0", "0000F0+000020>"}));
+    app.doc.RemoveRange(0, 0x10);
+    EXPECT_EQ(starts(), Texts{"0000F0+000020>"});
+    app.doc.ClearImage();
+    EXPECT_EQ(starts(), Texts{});
+}
+
 TEST_F(ListViewRowsTest, EmptyImageHasNoRows) {
     EXPECT_TRUE(Rows(0, 10).empty());
 }

@@ -1,0 +1,213 @@
+#include "ui/qt/views/DumpView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <limits>
+
+#include "app/App.h"
+
+namespace vantrel {
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+const QColor kGrey(128, 128, 128);
+
+struct CellColours {
+    QColor text;
+    QColor background;
+};
+
+CellColours ColoursOf(DumpCellKind kind) {
+    switch (kind) {
+    case DumpCellKind::Edited:
+        return {kWhite, kRed};
+    case DumpCellKind::Defined:
+        return {kGrey, kWhite};
+    case DumpCellKind::Undefined:
+        break;
+    }
+    return {kRed, kWhite};
+}
+
+// The key code the model compares: navigation keys by their codes, digits and letters as
+// their upper-case characters, other keys with a character as one of no meaning, keys
+// without one (shift, tab, return, escape) as nothing.
+int DumpKeyCode(const QKeyEvent& event) {
+    const int key = event.key();
+    switch (key) {
+    case Qt::Key_PageUp:
+        return dumpkey::kPageUp;
+    case Qt::Key_PageDown:
+        return dumpkey::kPageDown;
+    case Qt::Key_Home:
+        return dumpkey::kHome;
+    case Qt::Key_End:
+        return dumpkey::kEnd;
+    case Qt::Key_Left:
+        return dumpkey::kLeft;
+    case Qt::Key_Right:
+        return dumpkey::kRight;
+    case Qt::Key_Up:
+        return dumpkey::kUp;
+    case Qt::Key_Down:
+        return dumpkey::kDown;
+    case Qt::Key_Insert:
+        return dumpkey::kInsert;
+    case Qt::Key_Delete:
+        return dumpkey::kDelete;
+    case Qt::Key_Space:
+        return ' ';
+    default:
+        break;
+    }
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return dumpkey::kF1 + (key - Qt::Key_F1);
+    const QString text = event.text();
+    if (!text.isEmpty() && text.front().isPrint()) return dumpkey::kOther;
+    return 0;
+}
+
+} // namespace
+
+DumpView::DumpView(App& app, QWidget* parent) : QAbstractScrollArea(parent), model_(app) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAutoFillBackground(false);
+    verticalScrollBar()->setSingleStep(1);
+    UseFont();
+    model_.OnUpdate(viewport()->height());
+    SyncScrollBars();
+}
+
+void DumpView::UseFont() {
+    model_.SetMetrics(MeasureViewText(font()));
+    hexTexts_.Prepare(font(), [](uint8_t value) {
+        DumpCell cell;
+        FillDumpCell(cell, value, DumpCellKind::Defined);
+        return QString::fromLatin1(cell.hex, 2);
+    });
+    charTexts_.Prepare(font(), [](uint8_t value) { return QString(QChar(DumpCharacter(value))); });
+}
+
+void DumpView::OnDocumentChanged() {
+    model_.OnUpdate(viewport()->height());
+    SyncScrollBars();
+    viewport()->update();
+}
+
+void DumpView::SyncScrollBars() {
+    const DumpViewLayout& layout = model_.Layout();
+    syncing_ = true;
+    QScrollBar* v = verticalScrollBar();
+    const int64_t max = std::min<int64_t>(layout.ScrollMax(), std::numeric_limits<int>::max());
+    v->setRange(0, static_cast<int>(max));
+    v->setPageStep(static_cast<int>(std::clamp<int64_t>(layout.visibleLines, 1, 1 << 20)));
+    v->setValue(static_cast<int>(std::min<int64_t>(model_.ScrollPosition(), max)));
+    QScrollBar* h = horizontalScrollBar();
+    const int width = layout.asciiColumnStart +
+                      DumpViewLayout::kBytesPerLine * layout.asciiCharWidth +
+                      DumpViewLayout::kLeftMargin;
+    h->setRange(0, std::max(0, width - viewport()->width()));
+    h->setPageStep(std::max(1, viewport()->width()));
+    h->setSingleStep(std::max(1, layout.xDistHex));
+    syncing_ = false;
+}
+
+void DumpView::scrollContentsBy(int, int) {
+    if (!syncing_) model_.ScrollBy(verticalScrollBar()->value() - model_.ScrollPosition());
+    viewport()->update();
+}
+
+void DumpView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    model_.OnResize(viewport()->height());
+    SyncScrollBars();
+}
+
+void DumpView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UseFont();
+        model_.OnResize(viewport()->height());
+        SyncScrollBars();
+        viewport()->update();
+    }
+}
+
+void DumpView::keyPressEvent(QKeyEvent* event) {
+    const int code = DumpKeyCode(*event);
+    if (code == 0) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const DumpKeyAction action = model_.OnKey(code);
+    if (action.beep) QApplication::beep();
+    SyncScrollBars();
+    // A scroll moves every line and the caret, an edit two cells: the page is drawn again.
+    viewport()->update();
+}
+
+void DumpView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    model_.OnLeftButton(p.x() + horizontalScrollBar()->value(), p.y());
+    viewport()->update();
+}
+
+void DumpView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update(); // the caret shows while the view has the focus
+}
+
+void DumpView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+void DumpView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), kWhite);
+    painter.translate(-horizontalScrollBar()->value(), 0);
+    painter.setFont(font());
+    const DumpViewLayout& layout = model_.Layout();
+    const std::vector<DumpLine> lines = model_.Lines(viewport()->height());
+    const int hexWidth = 2 * layout.hexDigitWidth;
+    const int textHeight = std::max(0, layout.yDist - 1);
+    int y = 0;
+    for (const DumpLine& line : lines) {
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(DumpViewLayout::kLeftMargin, y, layout.hexColumnStart, layout.yDist),
+                         Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(line.addressText));
+        DumpCellKind pen = DumpCellKind::Edited;
+        bool penSet = false;
+        for (int i = 0; i < DumpViewLayout::kBytesPerLine; ++i) {
+            const DumpCell& cell = line.cells[i];
+            const CellColours colours = ColoursOf(cell.kind);
+            const int hexX = layout.hexColumnStart + i * layout.xDistHex;
+            const int asciiX = layout.asciiColumnStart + i * layout.asciiCharWidth;
+            if (colours.background != kWhite) {
+                painter.fillRect(hexX, y, hexWidth, textHeight, colours.background);
+                painter.fillRect(asciiX, y, layout.asciiCharWidth, textHeight, colours.background);
+            }
+            if (!penSet || pen != cell.kind) {
+                painter.setPen(colours.text);
+                pen = cell.kind;
+                penSet = true;
+            }
+            painter.drawStaticText(hexX, y, hexTexts_[cell.value]);
+            painter.drawStaticText(asciiX, y, charTexts_[cell.value]);
+        }
+        y += layout.yDist;
+    }
+    if (hasFocus()) {
+        const CaretPoint caret = model_.Caret();
+        painter.fillRect(caret.x, caret.y, 1, textHeight, Qt::black);
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,44 @@
+#pragma once
+// The dump view: 16 bytes a line with a caret that overwrites nibbles. It draws the lines its
+// model (ui/DumpViewModel) gives for the scroll position, in the window's font, and forwards
+// keys, clicks, resizing and scrolling to it.
+#include <QAbstractScrollArea>
+
+#include "ui/DumpViewModel.h"
+#include "ui/qt/views/ViewFont.h"
+
+namespace vantrel {
+
+struct App;
+
+class DumpView : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    DumpView(App& app, QWidget* parent);
+
+    // The document changed: new layout, top of the image, caret on the first nibble.
+    void OnDocumentChanged();
+    const DumpViewModel& Model() const { return model_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void UseFont();
+    // Puts the scroll bars where the model is.
+    void SyncScrollBars();
+
+    DumpViewModel model_;
+    ByteTexts hexTexts_;
+    ByteTexts charTexts_;
+    bool syncing_ = false;
+};
+
+} // namespace vantrel

@@ -1,0 +1,40 @@
+#pragma once
+// The list view: one row per area under a header. It draws the rows that are in sight, made
+// by ui/ListViewLayout from the image while the image lock is held.
+#include <QAbstractScrollArea>
+
+#include "ui/ListViewLayout.h"
+#include "ui/qt/views/ViewFont.h"
+
+namespace vantrel {
+
+struct App;
+
+class ListView : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    ListView(App& app, QWidget* parent);
+
+    // The document changed: the scroll range follows the areas, the view shows the top.
+    void OnDocumentChanged();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // Sets the scroll ranges for `areas` rows.
+    void SetScrollRanges(std::size_t areas);
+    void UseFont();
+
+    App& app_;
+    ListViewLayout layout_;
+    ListAreaIndex index_;
+    ByteTexts hexTexts_;
+    ByteTexts charTexts_;
+    std::size_t areasInRange_ = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,123 @@
+// The dump and list widgets on the offscreen platform, driven by real key presses and clicks;
+// screenshots of both are left under the build tree.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "ImageViewFixture.h"
+#include "ui/qt/views/DumpView.h"
+#include "ui/qt/views/ListView.h"
+
+namespace vantrel {
+namespace {
+
+QApplication& Qt() {
+    static int argc = 1;
+    static char name[] = "ui_view_tests";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+bool Screenshot(QWidget& w, const char* name) {
+    std::string path = std::string(VANTREL_SCREENSHOT_DIR) + "/" + name;
+    w.grab().save(QString::fromStdString(path));
+    return std::filesystem::exists(path);
+}
+
+class ImageViewWidgets : public test::ImageViewFixture {
+  protected:
+    void SetUp() override { Qt(); }
+};
+
+TEST_F(ImageViewWidgets, DumpViewEditSessionByKeys) {
+    AddBytes(0x1005, "\x3F\x3F\x3F");
+    AddBytes(0x1020, "Vantrel dump view, edited in place");
+    DumpView view(app, nullptr);
+    view.resize(720, 260);
+    view.show();
+    view.setFocus();
+    view.OnDocumentChanged();
+    ui.answers = {MsgAnswer::Yes};
+
+    // The fill byte's high nibble changes nothing; the low nibble makes a byte of its own.
+    QTest::keyClick(&view, Qt::Key_F);
+    QTest::keyClick(&view, Qt::Key_A);
+    EXPECT_EQ(ByteAt(0x1000), 0xFA);
+    QTest::keyClicks(&view, "12"); // lower or upper case alike
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClicks(&view, "be");
+    EXPECT_EQ(ByteAt(0x1001), 0x12);
+    EXPECT_EQ(ByteAt(0x1004), 0xBE);
+    EXPECT_EQ(ui.boxes.size(), 1u); // asked once
+    EXPECT_EQ(ui.Messages().front(), "Modify existing data?");
+    EXPECT_TRUE(app.doc.IsModified());
+    EXPECT_EQ(view.Model().CaretColumn(), 10);
+
+    // A click on the third line's fifth byte, then the view goes to its last line.
+    const DumpViewLayout& layout = view.Model().Layout();
+    QTest::mouseClick(
+        view.viewport(), Qt::LeftButton, {},
+        QPoint(layout.hexColumnStart + 4 * layout.xDistHex + 3, 2 * layout.yDist + 2));
+    EXPECT_EQ(view.Model().CaretColumn(), 8);
+    EXPECT_EQ(view.Model().CaretRow(), 2);
+    QTest::keyClick(&view, Qt::Key_Z); // no digit: a beep, nothing else
+    EXPECT_EQ(ByteAt(0x1024), 'r');
+    EXPECT_TRUE(Screenshot(view, "dump-view.png"));
+}
+
+TEST_F(ImageViewWidgets, DumpViewScrollsByLinesAndFollowsItsFont) {
+    AddArea(0, 0x10000); // 4096 lines
+    DumpView view(app, nullptr);
+    view.resize(720, 300);
+    view.show();
+    view.setFocus();
+    const int64_t visible = view.Model().Layout().visibleLines;
+    ASSERT_GT(visible, 0);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 4096 - visible);
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    EXPECT_EQ(view.verticalScrollBar()->value(), visible);
+    EXPECT_EQ(view.Model().ScrollPosition(), visible);
+    view.verticalScrollBar()->setValue(100); // the scroll bar moved by the user
+    EXPECT_EQ(view.Model().ScrollPosition(), 100);
+    QTest::keyClick(&view, Qt::Key_End);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 4096 - visible);
+
+    // Twice the font, twice the lines' height: the rows follow the font, not fixed pixels.
+    const int yDist = view.Model().Layout().yDist;
+    QFont big = view.font();
+    big.setPointSizeF(big.pointSizeF() * 2);
+    view.setFont(big);
+    EXPECT_EQ(view.Model().Layout().yDist, QFontMetrics(big).height() + 1);
+    EXPECT_GT(view.Model().Layout().yDist, yDist);
+    EXPECT_LT(view.Model().Layout().visibleLines, visible);
+}
+
+TEST_F(ImageViewWidgets, ListViewShowsTheAreas) {
+    AddArea(0x0, 0x10, 0x41);
+    AddArea(0x20, 0x10, 0x20);
+    AddBytes(0x1000000, "wide address");
+    ListView view(app, nullptr);
+    view.resize(720, 200);
+    view.show();
+    view.OnDocumentChanged();
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(Screenshot(view, "list-view.png"));
+
+    for (uint32_t i = 0; i < 1000; ++i)
+        AddArea(0x2000000 + i * 0x20, 4);
+    view.OnDocumentChanged();
+    EXPECT_GT(view.verticalScrollBar()->maximum(),
+              1000 * QFontMetrics(view.font()).height() - view.viewport()->height());
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    EXPECT_FALSE(view.grab().isNull());
+}
+
+} // namespace
+} // namespace vantrel
