@@ -12,12 +12,12 @@ struct DumpViewLayout {
     static constexpr int kLeftMargin = 5; // x of the address
     static constexpr int kBytesPerLine = 16;
 
-    int yDist = 0;          // line height (m_yDist)
-    bool wideAddresses = 0; // 8 address digits (the image reaches above 0xFFFFFF), else 6
-    int hexColumnStart = 0; // x of the first byte cell
-    int hexDigitWidth = 0;  // one hex digit: a caret step within a byte
-    int xDistHex = 0;       // byte cell width (m_xDistHex)
-    int asciiCharWidth = 0; // one character cell of the ASCII column
+    int yDist = 0;              // line height (m_yDist)
+    bool wideAddresses = false; // 8 address digits (the image reaches above 0xFFFFFF), else 6
+    int hexColumnStart = 0;     // x of the first byte cell
+    int hexDigitWidth = 0;      // one hex digit: a caret step within a byte
+    int xDistHex = 0;           // byte cell width (m_xDistHex)
+    int asciiCharWidth = 0;     // one character cell of the ASCII column
     int asciiColumnStart = 0;
     uint64_t firstLine = 0;   // address of the first line: StartAddress rounded down to 16
     int64_t totalLines = 0;   // lines from the first address's line to the last address's line

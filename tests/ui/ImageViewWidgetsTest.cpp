@@ -59,6 +59,13 @@ TEST_F(ImageViewWidgets, DumpViewEditSessionByKeys) {
     EXPECT_EQ(ui.Messages().front(), "Modify existing data?");
     EXPECT_TRUE(app.doc.IsModified());
     EXPECT_EQ(view.Model().CaretColumn(), 10);
+    // The edited byte on red; beside it the text of a defined byte, grey on white.
+    const DumpViewLayout& cells = view.Model().Layout();
+    const QImage page = view.viewport()->grab().toImage();
+    EXPECT_EQ(page.pixelColor(cells.hexColumnStart + 1, 1), QColor(255, 0, 0));
+    EXPECT_EQ(page.pixelColor(cells.asciiColumnStart + 1, 1), QColor(255, 0, 0));
+    EXPECT_EQ(page.pixelColor(cells.hexColumnStart + 5 * cells.xDistHex + 1, 1), Qt::white);
+    EXPECT_EQ(page.pixelColor(cells.hexColumnStart + 2 * cells.xDistHex + 1, 1), Qt::white);
 
     // A click on the third line's fifth byte, then the view goes to its last line.
     const DumpViewLayout& layout = view.Model().Layout();

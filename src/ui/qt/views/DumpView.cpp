@@ -1,6 +1,7 @@
 #include "ui/qt/views/DumpView.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -85,6 +86,7 @@ DumpView::DumpView(App& app, QWidget* parent) : QAbstractScrollArea(parent), mod
 
 void DumpView::UseFont() {
     model_.SetMetrics(MeasureViewText(font()));
+    glyphs_.Prepare(font(), DumpCharacter);
     hexTexts_.Prepare(font(), [](uint8_t value) {
         DumpCell cell;
         FillDumpCell(cell, value, DumpCellKind::Defined);
@@ -159,6 +161,10 @@ void DumpView::mousePressEvent(QMouseEvent* event) {
     viewport()->update();
 }
 
+void DumpView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept(); // the press did all there is to do
+}
+
 void DumpView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update(); // the caret shows while the view has the focus
@@ -176,37 +182,73 @@ void DumpView::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     const DumpViewLayout& layout = model_.Layout();
     const std::vector<DumpLine> lines = model_.Lines(viewport()->height());
-    const int hexWidth = 2 * layout.hexDigitWidth;
+    // Edited cells: their hex text and their character on red.
     const int textHeight = std::max(0, layout.yDist - 1);
+    int y = 0;
+    for (const DumpLine& line : lines) {
+        for (int i = 0; i < DumpViewLayout::kBytesPerLine; ++i) {
+            const CellColours colours = ColoursOf(line.cells[i].kind);
+            if (colours.background == kWhite) continue;
+            painter.fillRect(layout.hexColumnStart + i * layout.xDistHex, y,
+                             2 * layout.hexDigitWidth, textHeight, colours.background);
+            painter.fillRect(layout.asciiColumnStart + i * layout.asciiCharWidth, y,
+                             layout.asciiCharWidth, textHeight, colours.background);
+        }
+        y += layout.yDist;
+    }
+    if (glyphs_.Usable())
+        DrawGlyphRuns(painter, lines);
+    else
+        DrawTexts(painter, lines);
+    if (hasFocus()) {
+        const CaretPoint caret = model_.Caret();
+        painter.fillRect(caret.x, caret.y, 1, textHeight, Qt::black);
+    }
+}
+
+void DumpView::DrawGlyphRuns(QPainter& painter, const std::vector<DumpLine>& lines) {
+    const DumpViewLayout& layout = model_.Layout();
+    const qreal ascent = QFontMetricsF(font()).ascent(); // texts are placed by their top
+    for (ByteGlyphs::Run& run : runs_)
+        run.Clear();
+    qreal y = 0;
+    for (const DumpLine& line : lines) {
+        const qreal baseline = y + ascent;
+        glyphs_.AddDigits(runs_[0], line.addressText, DumpViewLayout::kLeftMargin, baseline);
+        for (int i = 0; i < DumpViewLayout::kBytesPerLine; ++i) {
+            const DumpCell& cell = line.cells[i];
+            ByteGlyphs::Run& run = runs_[1 + static_cast<int>(cell.kind)];
+            glyphs_.AddHex(run, cell.value, layout.hexColumnStart + i * layout.xDistHex, baseline);
+            glyphs_.AddCharacter(run, cell.value,
+                                 layout.asciiColumnStart + i * layout.asciiCharWidth, baseline);
+        }
+        y += layout.yDist;
+    }
+    painter.setPen(Qt::black);
+    glyphs_.Draw(painter, runs_[0]);
+    for (DumpCellKind kind :
+         {DumpCellKind::Edited, DumpCellKind::Defined, DumpCellKind::Undefined}) {
+        painter.setPen(ColoursOf(kind).text);
+        glyphs_.Draw(painter, runs_[1 + static_cast<int>(kind)]);
+    }
+}
+
+void DumpView::DrawTexts(QPainter& painter, const std::vector<DumpLine>& lines) {
+    const DumpViewLayout& layout = model_.Layout();
     int y = 0;
     for (const DumpLine& line : lines) {
         painter.setPen(Qt::black);
         painter.drawText(QRect(DumpViewLayout::kLeftMargin, y, layout.hexColumnStart, layout.yDist),
                          Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(line.addressText));
-        DumpCellKind pen = DumpCellKind::Edited;
-        bool penSet = false;
         for (int i = 0; i < DumpViewLayout::kBytesPerLine; ++i) {
             const DumpCell& cell = line.cells[i];
-            const CellColours colours = ColoursOf(cell.kind);
-            const int hexX = layout.hexColumnStart + i * layout.xDistHex;
-            const int asciiX = layout.asciiColumnStart + i * layout.asciiCharWidth;
-            if (colours.background != kWhite) {
-                painter.fillRect(hexX, y, hexWidth, textHeight, colours.background);
-                painter.fillRect(asciiX, y, layout.asciiCharWidth, textHeight, colours.background);
-            }
-            if (!penSet || pen != cell.kind) {
-                painter.setPen(colours.text);
-                pen = cell.kind;
-                penSet = true;
-            }
-            painter.drawStaticText(hexX, y, hexTexts_[cell.value]);
-            painter.drawStaticText(asciiX, y, charTexts_[cell.value]);
+            painter.setPen(ColoursOf(cell.kind).text);
+            painter.drawStaticText(layout.hexColumnStart + i * layout.xDistHex, y,
+                                   hexTexts_[cell.value]);
+            painter.drawStaticText(layout.asciiColumnStart + i * layout.asciiCharWidth, y,
+                                   charTexts_[cell.value]);
         }
         y += layout.yDist;
-    }
-    if (hasFocus()) {
-        const CaretPoint caret = model_.Caret();
-        painter.fillRect(caret.x, caret.y, 1, textHeight, Qt::black);
     }
 }
 

@@ -25,6 +25,7 @@ class DumpView : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -34,8 +35,13 @@ class DumpView : public QAbstractScrollArea {
     void UseFont();
     // Puts the scroll bars where the model is.
     void SyncScrollBars();
+    // The lines' texts: as glyph runs when the font allows, else a text per cell.
+    void DrawGlyphRuns(QPainter& painter, const std::vector<DumpLine>& lines);
+    void DrawTexts(QPainter& painter, const std::vector<DumpLine>& lines);
 
     DumpViewModel model_;
+    ByteGlyphs glyphs_;
+    ByteGlyphs::Run runs_[4]; // addresses, then one per DumpCellKind
     ByteTexts hexTexts_;
     ByteTexts charTexts_;
     bool syncing_ = false;
