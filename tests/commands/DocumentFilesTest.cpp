@@ -92,5 +92,17 @@ TEST_F(DocumentFiles, MenuOpenAsksAfterTheDialog) {
     EXPECT_EQ(FirstAddress(), 0x1010u);
 }
 
+// Exit asks too: Cancel keeps the program running, No ends it without saving.
+TEST_F(DocumentFiles, ExitAsksAboutChanges) {
+    ui.answers = {MsgAnswer::Cancel};
+    app->mainWindow->OnCommand(cmd::kExit);
+    EXPECT_FALSE(ui.quit.has_value());
+    ui.answers = {MsgAnswer::No};
+    app->mainWindow->OnCommand(cmd::kExit);
+    EXPECT_EQ(ui.quit, 0);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ReadFile(dir / "first.mot"), kFirst);
+}
+
 } // namespace
 } // namespace vantrel

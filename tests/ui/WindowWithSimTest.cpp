@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <chrono>
 #include <fstream>
@@ -134,6 +135,14 @@ TEST_F(WindowWithSim, WithProgrammer) {
     for (int command : {cmd::kProgramVerify, cmd::kProgram, cmd::kVerify, cmd::kCheckBlank,
                         cmd::kClear, cmd::kReadBack, cmd::kStart})
         EXPECT_TRUE(Enabled(command)) << command;
+    // A 5.10 programmer takes files of its own: its item comes into the Options menu.
+    QAction* download = frame->Action(cmd::kDownload);
+    ASSERT_NE(download, nullptr);
+    QList<QAction*> options =
+        download->associatedObjects().isEmpty()
+            ? QList<QAction*>{}
+            : qobject_cast<QMenu*>(download->associatedObjects().front())->actions();
+    EXPECT_EQ(options.indexOf(download) + 1, options.indexOf(frame->Action(cmd::kDevice)));
     EXPECT_EQ(Row(Id::Status)->value, "Ready");
     EXPECT_EQ(Row(Id::Vin)->value, "12.0 Volt");
     EXPECT_NE(Row(Id::Firmware)->value.find(" S/N 4711"), std::string::npos);
