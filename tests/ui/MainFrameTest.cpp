@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -104,6 +105,11 @@ TEST(MainFrameFonts, StatusPaneTextsAreNeverCut) {
         }
         EXPECT_GE(ui.PaneWidget(1)->width(), 120);
         EXPECT_GE(ui.PaneWidget(2)->width(), 240);
+        // Side by side inside the window, none over another.
+        EXPECT_LT(ui.PaneWidget(0)->geometry().right(), ui.PaneWidget(1)->geometry().left());
+        EXPECT_LT(ui.PaneWidget(1)->geometry().right(), ui.PaneWidget(2)->geometry().left());
+        EXPECT_LE(ui.PaneWidget(2)->geometry().right(), frame.statusBar()->width());
+        EXPECT_GE(frame.width(), 750);
         if (scale == 2.0) Screenshot(frame, "main-window-large-font.png");
     }
     QApplication::setFont(normal);

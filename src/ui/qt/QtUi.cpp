@@ -108,6 +108,20 @@ void QtUi::SetWindow(QWidget* window, QStatusBar* statusBar) {
         else
             statusBar->addPermanentWidget(panes_[pane]);
     }
+    KeepPanesInWindow();
+}
+
+// The window is never narrower than the three panes side by side (a large font makes it wider
+// than its 750 pixels rather than laying the panes over each other).
+void QtUi::KeepPanesInWindow() {
+    if (!window_ || !statusBar_) return;
+    const QMargins margins = statusBar_->contentsMargins();
+    int needed = margins.left() + margins.right() + 24; // the size grip and the layout's edges
+    for (QLabel* pane : panes_)
+        needed += pane->minimumWidth() + 8; // the spacing between the panes
+    if (window_->minimumWidth() >= needed) return;
+    window_->setMinimumWidth(needed);
+    if (window_->width() < needed) window_->resize(needed, window_->height());
 }
 
 int QtUi::TextWidth(int pane, const QString& text) const {
@@ -180,7 +194,10 @@ void QtUi::SetStatusText(int pane, const std::string& text) {
     QString shown = Latin1(text);
     // A text longer than foreseen widens its pane rather than being cut.
     int width = TextWidth(pane, shown);
-    if (width > panes_[pane]->minimumWidth()) panes_[pane]->setMinimumWidth(width);
+    if (width > panes_[pane]->minimumWidth()) {
+        panes_[pane]->setMinimumWidth(width);
+        KeepPanesInWindow();
+    }
     panes_[pane]->setText(shown);
 }
 

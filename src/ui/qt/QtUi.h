@@ -69,6 +69,7 @@ class QtUi : public Ui {
 
   private:
     int TextWidth(int pane, const QString& text) const;
+    void KeepPanesInWindow();
     void StoreRecentFiles(const std::vector<std::string>& files);
 
     QWidget* window_ = nullptr;
