@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 preset=${1:-default}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libcli11-dev nlohmann-json3-dev srecord binutils iproute2 util-linux procps clang-format)
+          libcli11-dev nlohmann-json3-dev srecord binutils iproute2 util-linux procps clang-format
+          xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -11,6 +11,7 @@
 
 #include "app/App.h"
 #include "app/DeviceSeam.h"
+#include "commands/DocumentFiles.h"
 #include "commands/PasscodeCommands.h"
 #include "dialogs/AddressRangeDialog.h"
 #include "dialogs/ProgramFileDialogs.h"
@@ -109,12 +110,6 @@ void ShowFailedToOpen(App& app) {
                       MsgAnswer::Ok);
 }
 
-void SetDocumentPath(App& app, const std::string& path, bool listed) {
-    app.doc.path = FullPath(path);
-    app.ui.SetDocumentTitle(app.doc.path);
-    if (listed) app.ui.AddRecentFile(app.doc.path);
-}
-
 // FROM-TO of -delrange and of -saveas NAME.bin,FROM-TO; false after the error was reported.
 bool ReadBatchRange(App& app, ParamReader& param, AddressRange& range) {
     auto from = static_cast<uint32_t>(CMDLINE_GetHexValue(param));
@@ -157,6 +152,12 @@ bool ExportRange(App& app, ParamReader& param, AddressRange& range) {
 }
 
 } // namespace
+
+void SetDocumentPath(App& app, const std::string& path, bool listed) {
+    app.doc.path = FullPath(path);
+    app.ui.SetDocumentTitle(app.doc.path);
+    if (listed) app.ui.AddRecentFile(app.doc.path);
+}
 
 LoadSeams ProgramFileLoadSeams(App& app) {
     return {app.reporter, app.ui, CMDLINE_IsBatchRunning(app), [&app] {
@@ -252,6 +253,7 @@ void OnFileOpen(App& app) {
     CHEXDoc& doc = app.doc;
     std::string path;
     if (!ChooseFileToRead(app, doc.batchOpenName, path)) return;
+    if (!IsBatch(app) && !SaveModified(app)) return;
     // Files read as binary are not put in the recent-file list.
     if (OpenDocumentFile(app, path)) SetDocumentPath(app, path, doc.filterIndex <= 1);
     app.ui.Repaint();

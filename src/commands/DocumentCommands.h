@@ -35,6 +35,9 @@ bool DocumentCommandEnabled(const App& app, int command);
 // filter index is 2), clear the modified flag. False when the file could not be opened (the
 // image is then unchanged) or read (the image is then empty).
 bool OpenDocumentFile(App& app, const std::string& path);
+// Makes `path` (made a full path) the document's file and the window's title; `listed` puts it
+// at the top of the recent-file list.
+void SetDocumentPath(App& app, const std::string& path, bool listed);
 // Storing in the document's file type. False when nothing was written; an existing file of
 // that name is then left as it was.
 bool SaveDocumentFile(App& app, const std::string& path, ParamReader* param = nullptr);

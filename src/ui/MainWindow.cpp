@@ -4,6 +4,7 @@
 #include "app/Batch.h"
 #include "app/LinkControl.h"
 #include "base/UtilSnprintf.h"
+#include "commands/DocumentFiles.h"
 #include "ops/Firmware.h"
 
 namespace vantrel {
@@ -12,7 +13,8 @@ MainWindow::MainWindow(App& app) : app_(app) {}
 
 void MainWindow::OnCommand(int command) {
     if (app_.commands.Run(command)) return;
-    if (command == cmd::kExit) app_.ui.PostQuit(0); // destroys the main window
+    // Exit destroys the main window; changes not saved yet are asked about first.
+    if (command == cmd::kExit && SaveModified(app_)) app_.ui.PostQuit(0);
 }
 
 void MainWindow::OnErrorMessage(int32_t code, int kind, const std::string& text) {

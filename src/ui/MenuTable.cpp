@@ -51,10 +51,28 @@ constexpr MenuPopup kMenu[] = {
     {"&Target", kTarget}, {"&Options", kOptions}, {"&Help", kHelp},
 };
 
+// "Reads the checksum of the target memory" and "Verify checksum of user area": keys without
+// an operation, never enabled.
+constexpr int kReadChecksum = 32782, kVerifyChecksum = 32777;
+
+constexpr Accelerator kAccelerators[] = {
+    {"Ctrl+O", cmd::kOpenFile},   {"Ctrl+S", cmd::kFileSave},
+    {"Ctrl+1", cmd::kRecentFile}, {"Ctrl+2", cmd::kRecentFile + 1},
+    {"Alt+F4", cmd::kExit},       {"F1", cmd::kHelpContents},
+    {"F2", cmd::kCheckBlank},     {"F3", kReadChecksum},
+    {"F4", cmd::kVerify},         {"F5", kVerifyChecksum},
+    {"F6", cmd::kClear},          {"F7", cmd::kProgramVerify},
+    {"F8", cmd::kProgram},        {"F9", cmd::kStart},
+};
+
 } // namespace
 
 std::span<const MenuPopup> MainMenu() {
     return kMenu;
+}
+
+std::span<const Accelerator> MainAccelerators() {
+    return kAccelerators;
 }
 
 } // namespace vantrel

@@ -6,6 +6,8 @@
 // Vantrel) are inserted and removed at run time and are not in it.
 #include <span>
 
+#include "base/CommandIds.h"
+
 namespace vantrel {
 
 struct MenuItem {
@@ -19,5 +21,17 @@ struct MenuPopup {
 };
 
 std::span<const MenuPopup> MainMenu();
+
+// The keys of the main window ("Ctrl+O", "F7", in the notation Qt and the menu texts share)
+// with their commands: those of the menu items and those without one (Save, the first two
+// recent files, the two checksum keys that have no operation).
+struct Accelerator {
+    const char* key;
+    int command;
+};
+std::span<const Accelerator> MainAccelerators();
+
+// The recent-file entries of the File menu: commands kRecentFile .. kRecentFile + 9.
+inline constexpr int kRecentFileLast = cmd::kRecentFile + 9;
 
 } // namespace vantrel

@@ -9,9 +9,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
+#include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "dialogs/RelocationDialog.h"
+#include "ui/RecentFiles.h"
 #include "ui/qt/ProgressDialog.h"
 
 namespace vantrel {
@@ -77,21 +80,60 @@ QMessageBox::StandardButton ToQt(MsgAnswer answer) {
     return QMessageBox::Ok;
 }
 
+// Widgets belong to the GUI thread: other threads reach the window through the main-thread
+// queue (WakeMainLoop is the one call they make here).
+void AssertGuiThread() {
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+}
+
 } // namespace
 
+// Pane 0 stretches; panes 1 and 2 are at least 120 and 240 pixels wide and never narrower
+// than the longest text they show in this font.
 void QtUi::SetWindow(QWidget* window, QStatusBar* statusBar) {
     window_ = window;
     baseTitle_ = window->windowTitle();
     statusBar_ = statusBar;
-    for (int pane = 1; pane <= 2; ++pane) {
+    static const char* const kLongest[3] = {
+        "Time for last action (sec:ms) 999:999",
+        "COM20: 115200 Baud",
+        "COM20, Datarate[bytes/sec] 99999(Rx), 99999(Tx)",
+    };
+    static constexpr int kLeast[3] = {150, 120, 240};
+    for (int pane = 0; pane <= 2; ++pane) {
         panes_[pane] = new QLabel(statusBar);
-        panes_[pane]->setMinimumWidth(pane == 1 ? 120 : 240);
-        statusBar->addPermanentWidget(panes_[pane]);
+        panes_[pane]->setMinimumWidth(std::max(kLeast[pane], TextWidth(pane, kLongest[pane])));
+        if (pane == 0)
+            statusBar->addWidget(panes_[pane], 1);
+        else
+            statusBar->addPermanentWidget(panes_[pane]);
     }
+    KeepPanesInWindow();
+}
+
+// The window is never narrower than the three panes side by side (a large font makes it wider
+// than its 750 pixels rather than laying the panes over each other).
+void QtUi::KeepPanesInWindow() {
+    if (!window_ || !statusBar_) return;
+    const QMargins margins = statusBar_->contentsMargins();
+    int needed = margins.left() + margins.right() + 24; // the size grip and the layout's edges
+    for (QLabel* pane : panes_)
+        needed += pane->minimumWidth() + 8; // the spacing between the panes
+    if (window_->minimumWidth() >= needed) return;
+    window_->setMinimumWidth(needed);
+    if (window_->width() < needed) window_->resize(needed, window_->height());
+}
+
+int QtUi::TextWidth(int pane, const QString& text) const {
+    const QLabel* label = panes_[pane];
+    int margins = label->contentsMargins().left() + label->contentsMargins().right() +
+                  2 * label->margin() + label->fontMetrics().averageCharWidth();
+    return label->fontMetrics().horizontalAdvance(text) + margins;
 }
 
 MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                            MsgIcon icon, MsgAnswer defaultAnswer) {
+    AssertGuiThread();
     QMessageBox box(window_);
     box.setWindowTitle(Latin1(caption));
     box.setText(Latin1(text));
@@ -147,15 +189,20 @@ MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& caption, 
 }
 
 void QtUi::SetStatusText(int pane, const std::string& text) {
-    if (pane == 0) {
-        if (statusBar_) statusBar_->showMessage(Latin1(text));
-    } else if (pane <= 2 && panes_[pane]) {
-        panes_[pane]->setText(Latin1(text));
+    AssertGuiThread();
+    if (pane < 0 || pane > 2 || !panes_[pane]) return;
+    QString shown = Latin1(text);
+    // A text longer than foreseen widens its pane rather than being cut.
+    int width = TextWidth(pane, shown);
+    if (width > panes_[pane]->minimumWidth()) {
+        panes_[pane]->setMinimumWidth(width);
+        KeepPanesInWindow();
     }
+    panes_[pane]->setText(shown);
 }
 
-QWidget* QtUi::PaneWidget(int pane) const {
-    return pane >= 1 && pane <= 2 ? panes_[pane] : nullptr;
+QLabel* QtUi::PaneWidget(int pane) const {
+    return pane >= 0 && pane <= 2 ? panes_[pane] : nullptr;
 }
 
 void QtUi::PumpMessages() {
@@ -173,7 +220,9 @@ void QtUi::PostQuit(int code) {
 }
 
 void QtUi::Repaint() {
+    AssertGuiThread();
     if (window_) window_->update();
+    if (onRepaint) onRepaint();
 }
 
 bool QtUi::OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
@@ -256,14 +305,40 @@ void QtUi::SetDocumentTitle(const std::string& title) {
     if (window_) window_->setWindowTitle(Latin1(title) + " - " + baseTitle_);
 }
 
+namespace {
+
+constexpr const char* kRecentFileKey = "Recent File List";
+
+QSettings RecentFileSettings() {
+    return QSettings("KORVID Instruments", "VANTREL");
+}
+
+} // namespace
+
+std::vector<std::string> QtUi::RecentFiles() const {
+    if (recentFiles_) return *recentFiles_;
+    std::vector<std::string> files;
+    for (const QString& file : RecentFileSettings().value(kRecentFileKey).toStringList())
+        files.push_back(Bytes(file));
+    if (files.size() > kRecentFileCount) files.resize(kRecentFileCount);
+    recentFiles_ = files;
+    return files;
+}
+
+void QtUi::StoreRecentFiles(const std::vector<std::string>& files) {
+    recentFiles_ = files;
+    QStringList list;
+    for (const std::string& file : files)
+        list << Latin1(file);
+    RecentFileSettings().setValue(kRecentFileKey, list);
+}
+
 void QtUi::AddRecentFile(const std::string& path) {
-    QSettings settings("KORVID Instruments", "VANTREL");
-    QStringList files = settings.value("Recent File List").toStringList();
-    files.removeAll(Latin1(path));
-    files.prepend(Latin1(path));
-    while (files.size() > 10)
-        files.removeLast();
-    settings.setValue("Recent File List", files);
+    StoreRecentFiles(WithRecentFile(RecentFiles(), path));
+}
+
+void QtUi::RemoveRecentFile(const std::string& path) {
+    StoreRecentFiles(WithoutRecentFile(RecentFiles(), path));
 }
 
 // Menu items carry their command id as their data.
@@ -298,26 +373,31 @@ void RemoveFrom(QMenu* menu, int command) {
 
 void QtUi::InsertTargetMenuItem(int command, const std::string& label, const std::string& statusTip,
                                 int beforeCommand) {
+    AssertGuiThread();
     if (targetMenu_) InsertBefore(targetMenu_, command, label, statusTip, beforeCommand);
 }
 
 void QtUi::RemoveTargetMenuItem(int command) {
+    AssertGuiThread();
     if (targetMenu_) RemoveFrom(targetMenu_, command);
 }
 
 void QtUi::InsertMenuItem(int command, const std::string& label, const std::string& statusTip,
                           int beforeCommand) {
+    AssertGuiThread();
     for (QMenu* menu : menus_)
         if (FindAction(menu, beforeCommand))
             InsertBefore(menu, command, label, statusTip, beforeCommand);
 }
 
 void QtUi::RemoveMenuItem(int command) {
+    AssertGuiThread();
     for (QMenu* menu : menus_)
         RemoveFrom(menu, command);
 }
 
 void QtUi::Progress(const ProgressEvent& event) {
+    AssertGuiThread();
     using Kind = ProgressEvent::Kind;
     if (event.kind == Kind::Close) {
         if (!progress_) return;

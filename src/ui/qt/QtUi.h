@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QWidget>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/MainThreadQueue.h"
@@ -38,7 +40,12 @@ class QtUi : public Ui {
     bool RelocationDialog(std::string& offset,
                           const std::function<bool(const std::string&)>& accept) override;
     void SetDocumentTitle(const std::string& title) override;
+    // The recent-file list, kept in the per-user settings of "KORVID Instruments" / "VANTREL".
     void AddRecentFile(const std::string& path) override;
+    void RemoveRecentFile(const std::string& path);
+    std::vector<std::string> RecentFiles() const;
+    // Called after every repaint request: the document or the programmer state changed.
+    std::function<void()> onRepaint;
 
     // The menu the device-dependent Target commands go into (none until the menus exist).
     void SetTargetMenu(QMenu* menu) { targetMenu_ = menu; }
@@ -57,10 +64,14 @@ class QtUi : public Ui {
     bool ProgressCancelRequested() override;
     QWidget* ProgressWidget() const;
 
-    // The widgets of status bar panes 1 and 2 (pane 0 is the bar's own message).
-    QWidget* PaneWidget(int pane) const;
+    // The labels of status bar panes 0..2 (menu tips show over pane 0 while a menu is open).
+    QLabel* PaneWidget(int pane) const;
 
   private:
+    int TextWidth(int pane, const QString& text) const;
+    void KeepPanesInWindow();
+    void StoreRecentFiles(const std::vector<std::string>& files);
+
     QWidget* window_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* panes_[3] = {};
@@ -69,6 +80,7 @@ class QtUi : public Ui {
     std::vector<QMenu*> menus_;
     MainThreadQueue* mainQueue_ = nullptr;
     QtProgressDialog* progress_ = nullptr;
+    mutable std::optional<std::vector<std::string>> recentFiles_; // read once, then kept
 };
 
 } // namespace vantrel
