@@ -39,14 +39,18 @@ DeviceDialogClose DevicePropertiesSession::CheckSupported() {
     return DeviceDialogClose::Quit;
 }
 
-void OpenDeviceProperties(App& app, uint32_t& sortKey, const std::function<void()>& committed,
+void OpenDeviceProperties(App& app, DeviceDialogState& state,
+                          const std::function<void()>& committed,
                           const std::function<void(DevicePropertiesSession&)>& show) {
+    if (state.showing) return;
     if (DeviceCount(app.devices) == 0) {
         APP_ReportError(app, 232);
         return;
     }
-    DevicePropertiesSession session(app, sortKey, committed);
+    DevicePropertiesSession session(app, state.sortKey, committed);
+    state.showing = true;
     show(session);
+    state.showing = false;
     app.doc.MarkCrcStale();
 }
 

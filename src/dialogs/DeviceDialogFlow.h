@@ -51,10 +51,19 @@ class DevicePropertiesSession {
     DevicePropertiesModel model_;
 };
 
+// What the device dialogs keep while the program runs.
+struct DeviceDialogState {
+    uint32_t sortKey = 0; // of the device list
+    bool showing = false; // the device properties dialog is open
+};
+
 // Command 32824 and the main window's errors 215, 217 and 227: error 232 when the database
 // holds no device, else `show` runs the dialog over a session until it closes. The image
-// checksum is stale afterwards (the device's areas may have changed).
-void OpenDeviceProperties(App& app, uint32_t& sortKey, const std::function<void()>& committed,
+// checksum is stale afterwards (the device's areas may have changed). While the dialog is
+// open a second one is not opened (a device error reported meanwhile would otherwise stack
+// another dialog on it).
+void OpenDeviceProperties(App& app, DeviceDialogState& state,
+                          const std::function<void()>& committed,
                           const std::function<void(DevicePropertiesSession&)>& show);
 
 } // namespace vantrel

@@ -53,9 +53,9 @@ class DeviceDialogFlow : public test::DeviceDialogFixture {
     // Opens the dialog; `act` plays the user.
     void Open(const std::function<void(DevicePropertiesSession&)>& act) {
         OpenDeviceProperties(
-            *app, sortKey, [this] { ++commits; }, act);
+            *app, state, [this] { ++commits; }, act);
     }
-    uint32_t sortKey = 0;
+    DeviceDialogState state;
     int commits = 0;
 };
 
@@ -66,6 +66,19 @@ TEST_F(DeviceDialogFlow, WithoutDevicesError232InsteadOfTheDialog) {
     EXPECT_FALSE(shown);
     EXPECT_EQ(GetLastErrorCode(*app), 232);
     ASSERT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(DeviceDialogFlow, OpensOneDialogAtATime) {
+    int shown = 0;
+    Open([&](DevicePropertiesSession& session) {
+        ++shown;
+        Open([&](DevicePropertiesSession&) { ++shown; }); // a device error meanwhile
+        session.Cancel();
+    });
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(state.showing);
+    Open([&](DevicePropertiesSession&) { ++shown; });
+    EXPECT_EQ(shown, 2);
 }
 
 TEST_F(DeviceDialogFlow, OkCommitsAndTheProgrammerNeedsTheImageAgain) {
@@ -144,7 +157,7 @@ TEST_F(DeviceDialogFlow, SelectDeviceOpensOnTheWorkingDevice) {
         EXPECT_EQ(session.Model().Copy().device, 0);
         session.Cancel();
     });
-    EXPECT_EQ(sortKey, 0x03u); // the list's sort lasts beyond the dialog
+    EXPECT_EQ(state.sortKey, 0x03u); // the list's sort lasts beyond the dialog
 }
 
 } // namespace

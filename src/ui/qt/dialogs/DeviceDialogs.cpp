@@ -12,10 +12,10 @@
 namespace vantrel {
 
 void RegisterDeviceDialogs(App& app, QWidget* parent) {
-    auto sortKey = std::make_shared<uint32_t>(0);
-    auto open = [&app, parent, sortKey] {
+    auto state = std::make_shared<DeviceDialogState>();
+    auto open = [&app, parent, state] {
         OpenDeviceProperties(
-            app, *sortKey, [&app] { UpdateDeviceMenu(app); },
+            app, *state, [&app] { UpdateDeviceMenu(app); },
             [&app, parent](DevicePropertiesSession& session) {
                 DevicePropertiesDialog dialog(session, app.ui, parent);
                 dialog.exec();

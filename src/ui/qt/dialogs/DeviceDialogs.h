@@ -8,8 +8,8 @@ namespace vantrel {
 struct App;
 
 // Registers the handler of command 32824 and, when the main window exists, its way to open the
-// dialog. The device list's sort key lives in these handlers, so it lasts while the program
-// runs.
+// dialog. The dialogs' state (the device list's sort key) lives in these handlers, so it
+// lasts while the program runs.
 void RegisterDeviceDialogs(App& app, QWidget* parent);
 
 } // namespace vantrel
