@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -144,6 +145,11 @@ TEST_F(DeviceDialogs, DevicePropertiesForwardsTheUsersChoices) {
     banks->item(0)->setCheckState(Qt::Unchecked); // what a click on the check mark does
     EXPECT_FALSE(session.Model().Copy().bankFlags[0]);
     EXPECT_EQ(session.Model().Copy().startBank, 1);
+    banks->setCurrentRow(2);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(banks, &space); // the space bar toggles the current line
+    EXPECT_FALSE(session.Model().Copy().bankFlags[2]);
+    EXPECT_EQ(session.Model().Copy().endBank, 1);
     auto* areas = Control<QListWidget>(dialog, "31");
     areas->item(1)->setCheckState(Qt::Checked);
     EXPECT_TRUE(session.Model().Copy().protectedFlags[1]);
@@ -151,6 +157,8 @@ TEST_F(DeviceDialogs, DevicePropertiesForwardsTheUsersChoices) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(app.selection.bankSelectMode);
     EXPECT_FALSE(app.selection.bankFlags[0]);
+    EXPECT_TRUE(app.selection.bankFlags[1]);
+    EXPECT_FALSE(app.selection.bankFlags[2]);
     EXPECT_TRUE(app.selection.protectedFlags[1]);
 }
 
