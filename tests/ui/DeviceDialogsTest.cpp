@@ -58,7 +58,7 @@ std::string Text(QLineEdit* edit) {
 
 // Runs `act` on the modal dialog of type W as soon as its exec() shows it.
 template <typename W> void WhenShown(std::function<void(W&)> act) {
-    auto* poll = new QTimer;
+    auto* poll = new QTimer(qApp); // freed with the application should it never fire
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         if (auto* dialog = qobject_cast<W*>(QApplication::activeModalWidget())) {
             poll->stop();
