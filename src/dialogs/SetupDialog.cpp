@@ -80,11 +80,13 @@ bool SetupDialog::Save() {
         int64_t minimum, maximum;
         int id;
     };
-    const Field fields[] = {{serial_, 0, 999999999, kSetupSerialId},
-                            {resetActive, 1, 2000, kSetupResetActiveId},
+    // The serial number is no input: the programmer refuses a change (its error 64), and a
+    // number the field cannot show as it is (above 999999999, or shown as 0) must neither keep
+    // the dialog from saving nor be replaced. It goes back as it was read.
+    const Field fields[] = {{resetActive, 1, 2000, kSetupResetActiveId},
                             {resetInactive, 1, 2000, kSetupResetInactiveId}};
-    int64_t values[3] = {};
-    for (std::size_t i = 0; i < 3; ++i) {
+    int64_t values[2] = {};
+    for (std::size_t i = 0; i < 2; ++i) {
         const SetupNumber n = ReadSetupNumber(fields[i].text, fields[i].minimum, fields[i].maximum);
         if (!n.value) {
             app_.ui.MessageBox(n.message, kSetupCaption, MsgButtons::Ok, MsgIcon::Warning,
@@ -99,9 +101,9 @@ bool SetupDialog::Save() {
     r.powerDownMode = ValueOf(powerDown, read_.powerDownMode);
     r.resetMode = ValueOf(resetMode, read_.resetMode);
     r.resetOutputMode = ValueOf(resetOutput, read_.resetOutputMode);
-    r.serialNumber = static_cast<uint32_t>(values[0]);
-    r.resetActiveMs = static_cast<uint16_t>(values[1]);
-    r.resetInactiveMs = static_cast<uint16_t>(values[2]);
+    r.serialNumber = read_.serialNumber;
+    r.resetActiveMs = static_cast<uint16_t>(values[0]);
+    r.resetInactiveMs = static_cast<uint16_t>(values[1]);
     // Only a block read from the programmer may go back: the rest of it is the programmer's.
     // Changing it and asking for the write is one step, so the link never sends half of it.
     const bool written = app_.pm.Update([&](LinkShared& s) {

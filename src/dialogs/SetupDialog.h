@@ -47,7 +47,8 @@ class SetupDialog {
     int resetOutput = 0; // 0 "Push-Pull", 1 "Open Drain"
     std::string resetActive;
     std::string resetInactive;
-    const std::string& SerialNumber() const { return serial_; } // read-only
+    // Read-only: a number above 0x7FFFFFFF shows as 0; Save writes back the number as read.
+    const std::string& SerialNumber() const { return serial_; }
 
     void SetDefaults();
     int Focus() const { return focus_; }

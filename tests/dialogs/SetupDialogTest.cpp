@@ -81,9 +81,21 @@ TEST_F(SetupDialogTest, OpensWithTheProgrammersRecord) {
     EXPECT_EQ(dialog.SerialNumber(), "4711");
 }
 
-TEST_F(SetupDialogTest, NegativeSerialNumberShowsAsZero) {
-    Read({0, 0, 0, 0, 20, 500, 0xFFFFFFF0u});
-    EXPECT_EQ(SetupDialog(*app).SerialNumber(), "0");
+// The serial number cannot be changed: whatever the field shows, it goes back as it was read.
+TEST_F(SetupDialogTest, SerialNumberGoesBackAsRead) {
+    struct Case {
+        uint32_t serial;
+        const char* shown;
+    };
+    const Case cases[] = {{4711, "4711"}, {0xFFFFFFF0u, "0"}, {1500000000, "1500000000"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        Read({0, 0, 0, 0, 20, 500, c.serial});
+        SetupDialog dialog(*app);
+        EXPECT_EQ(dialog.SerialNumber(), c.shown);
+        ASSERT_TRUE(dialog.Save());
+        EXPECT_EQ(ReadSetupRecord(app->pm.Setup()).serialNumber, c.serial);
+    }
 }
 
 TEST_F(SetupDialogTest, DefaultsKeepTheDialogAndTheProgrammerUntouched) {
