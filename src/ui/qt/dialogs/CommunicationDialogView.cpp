@@ -28,7 +28,9 @@ CommunicationDialogView::CommunicationDialogView(CommunicationDialog& model, QWi
     });
     connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(kBaudrateLabel));
+    auto* baudLabel = new QLabel(kBaudrateLabel);
+    baudLabel->setBuddy(ports_); // shows its "&" as a mnemonic, as the port label does
+    layout->addWidget(baudLabel);
     layout->addLayout(row);
     layout->addWidget(buttons.box);
 }
