@@ -91,6 +91,7 @@ void MainWindow::OnTimer() {
                    ? std::string("No communication")
                    : UTIL_format("COM%d, Datarate[bytes/sec] %d(Rx), %d(Tx)",
                                  {link.activePort + 1, link.receiveRate, link.transmitRate}));
+    if (timerHook) timerHook();
     CMDLINE_Step(app_);
 }
 

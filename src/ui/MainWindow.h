@@ -25,6 +25,8 @@ class MainWindow : public MainWindowBase {
     MsgAnswer OverwriteAnswer() const override { return overwriteAnswer_; }
     // Opens the device dialog (set once the dialog exists).
     std::function<void()> openDeviceDialog;
+    // Runs on every tick while set (the calibration dialog refreshes its values from it).
+    std::function<void()> timerHook;
 
   private:
     void SetPane(int pane, const std::string& text);
