@@ -41,8 +41,9 @@ sim_figures() {
 }
 # Whole: the device, the port and its map are there, and the last line is ended.
 settings_whole() {
-  grep -q '^Device="NR16C62A"' "$work/vantrel.ini" && grep -q '^ComPort=1' "$work/vantrel.ini" &&
-    grep -q '^COM1="' "$work/vantrel.ini" && [ "$(tail -c 2 "$work/vantrel.ini" | od -An -tx1)" = " 0d 0a" ]
+  local ini=$work/vantrel.ini
+  grep -q '^Device *= *"NR16C62A"' "$ini" && grep -q '^ComPort *= *1' "$ini" &&
+    grep -q '^COM1 *= *"/dev/' "$ini" && [ "$(tail -c 2 "$ini" | od -An -tx1)" = " 0d 0a" ]
 }
 export VANTREL_DEVICE_ROOT="$work/no-device-tree"
 failed=0 broken=0 peak_first=0 peak_max=0 log_max=0 sim_first=
