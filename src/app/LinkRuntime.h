@@ -16,6 +16,7 @@ struct LinkRuntime final : LinkClient, LinkLine {
 
     void Tick() override { engine.Tick(); }
     void Receive(uint8_t byte) override { engine.Receive(byte); }
+    void ReceiveRead(std::span<const uint8_t> bytes) override { engine.ReceiveRead(bytes); }
     void PutByte(uint8_t byte) override { serial.PutByte(byte); }
     void CloseOthers() override { serial.CloseOthers(); }
     bool Halted() const override { return serial.Halted(); }

@@ -19,6 +19,7 @@ bool FrameLayer::Send(uint8_t slot, uint8_t control, std::span<const uint8_t> pa
 void FrameLayer::SendSlot(uint8_t n) {
     Slot& s = slots_[n];
     if ((s.control & 0x80) == 0) awaiting_ = n;
+    if (inRead_) sentInRead_ = true;
     answerTicks_ = kAnswerTicks;
     uint8_t sum = static_cast<uint8_t>(s.control + 0x00 + n);
     for (uint8_t b : {kStart, s.length, s.length, kStart, s.control, uint8_t{0x00}, n})
@@ -71,6 +72,15 @@ void FrameLayer::Tick() {
     SendNextAfter(n);
 }
 
+void FrameLayer::ReceiveRead(std::span<const uint8_t> bytes) {
+    inRead_ = true;
+    sentInRead_ = false;
+    for (uint8_t b : bytes)
+        Receive(b);
+    inRead_ = false;
+    sentInRead_ = false;
+}
+
 void FrameLayer::FramingError() {
     state_ = Rx::Idle;
     resync_ = kQuietTicks;
@@ -87,6 +97,10 @@ void FrameLayer::Receive(uint8_t byte) {
         if (byte == kStart) {
             state_ = Rx::Length1;
         } else if (byte == kAck && awaiting_ >= 0) {
+            if (sentInRead_) {
+                ++staleAcks_;
+                return;
+            }
             const uint8_t n = static_cast<uint8_t>(awaiting_);
             const uint8_t control = slots_[n].control;
             AnswerCompleted(n);

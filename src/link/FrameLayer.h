@@ -44,11 +44,18 @@ class FrameLayer {
     bool Send(uint8_t slot, uint8_t control, std::span<const uint8_t> payload, uint8_t sends);
     // FRAME_Receive: one byte from the line.
     void Receive(uint8_t byte);
+    // The bytes of one read from the line, in order. All of them were on the line before
+    // anything sent while they are taken goes out, so none of them can acknowledge a request
+    // sent during the read: such an acknowledge is a doubled earlier one and is dropped (taken
+    // as the answer, it would complete a request the programmer may never have heard).
+    void ReceiveRead(std::span<const uint8_t> bytes);
     // FRAME_Tick: one protocol tick (resynchronisation first, then the answer time-out).
     void Tick();
 
     // The slot awaiting an answer, or -1.
     int AwaitingSlot() const { return awaiting_; }
+    // Acknowledges dropped by ReceiveRead so far.
+    uint32_t StaleAcknowledges() const { return staleAcks_; }
     uint8_t RemainingSends(uint8_t slot) const {
         return slot < kSlots ? slots_[slot].remaining : 0;
     }
@@ -84,6 +91,9 @@ class FrameLayer {
     int awaiting_ = -1;
     uint8_t answerTicks_ = 0;
     uint8_t resync_ = 0;
+    bool inRead_ = false;     // inside ReceiveRead
+    bool sentInRead_ = false; // a request went out during the current read
+    uint32_t staleAcks_ = 0;
 
     Rx state_ = Rx::Idle;
     uint8_t expected_ = 0;

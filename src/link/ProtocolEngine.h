@@ -73,6 +73,8 @@ class ProtocolEngine final : public FrameSink {
     void Tick();
     // FRAME_Receive.
     void Receive(uint8_t byte) { frame_.Receive(byte); }
+    // The bytes of one read (see FrameLayer::ReceiveRead).
+    void ReceiveRead(std::span<const uint8_t> bytes) { frame_.ReceiveRead(bytes); }
 
     // FrameSink.
     void PutByte(uint8_t byte) override { line_.PutByte(byte); }

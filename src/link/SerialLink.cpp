@@ -192,8 +192,7 @@ void SerialLink::ReadOnePort(uint32_t now) {
     }
     if (count == 0) return;
     seams_.log.Write(TraceLine("  <<<< %d   ", count, buffer.data()));
-    for (std::size_t i = 0; i < count; ++i)
-        client_->Receive(buffer[i]);
+    client_->ReceiveRead(std::span<const uint8_t>(buffer.data(), count));
 }
 
 void SerialLink::SendBuffer(uint32_t now) {

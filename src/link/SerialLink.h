@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -41,6 +42,12 @@ class LinkClient {
     virtual ~LinkClient() = default;
     virtual void Tick() = 0;                // one protocol tick
     virtual void Receive(uint8_t byte) = 0; // one received byte, in order
+    // All bytes of one read, in order: nothing sent while they are taken was on the line
+    // before them.
+    virtual void ReceiveRead(std::span<const uint8_t> bytes) {
+        for (uint8_t b : bytes)
+            Receive(b);
+    }
 };
 
 struct SerialLinkSeams {

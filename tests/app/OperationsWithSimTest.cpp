@@ -125,15 +125,18 @@ TEST_F(OperationsWithSim, ReadBackGivesWhatTheTargetHolds) {
 }
 
 // Two runs at once on one COM number: one programs, the other is told at once that the port is
-// in use; the programmer sees one session only.
+// in use (it has ended while the first still holds the port); the programmer sees one session
+// only.
 TEST_F(OperationsWithSim, SecondRunOnTheSamePortIsToldItIsInUse) {
-    StartSim({"--op-time", "1500"});
+    StartSim({"--op-time", "3000"});
     test::ProcessResult first, second;
     std::thread one([&] { first = Run({"-clearDE", "-checkblank"}); });
     for (int i = 0; i < 1000 && !HeldByAnother(simPath); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     second = Run({"-clearDE", "-checkblank"});
+    const bool firstStillRunning = HeldByAnother(simPath);
     one.join();
+    EXPECT_TRUE(firstStillRunning) << "the second run waited for the first";
     EXPECT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(second.exitCode, 218) << second.err; // no port: the batch does not run
     EXPECT_NE(second.err.find("is in use by another program."), std::string::npos) << second.err;

@@ -291,6 +291,54 @@ TEST_F(FrameLayerTest, WaitingRequestsTakeTurnsFromTheSlotAfterTheAnswered) {
     EXPECT_EQ(sink.events, (Events{"ack C=00 N=07", "ack C=00 N=08", "ack C=00 N=02"}));
 }
 
+// A doubled acknowledge comes in the same read as the first: the request that the first one
+// let go out cannot have been answered yet, so the second is dropped and the request waits for
+// its own answer (or its time-out and a second send). In a later read it counts.
+TEST_F(FrameLayerTest, AcknowledgeInTheReadThatSentTheRequestIsNotItsAnswer) {
+    struct Case {
+        const char* name;
+        std::vector<Bytes> reads;
+        Events events;
+        int awaiting;
+        uint32_t stale;
+    };
+    const Case cases[] = {
+        {"doubled in one read", {{0x90, 0x90}}, {"ack C=00 N=01"}, 2, 1},
+        {"tripled in one read", {{0x90, 0x90, 0x90}}, {"ack C=00 N=01"}, 2, 2},
+        {"reply, then a stray acknowledge",
+         {[] {
+             Bytes b = {0x68, 0x00, 0x00, 0x68, 0x80, 0x00, 0x01, 0x81, 0x16};
+             b.push_back(0x90);
+             return b;
+         }()},
+         {"reply S=00 N=01 []"},
+         2,
+         1},
+        {"in two reads", {{0x90}, {0x90}}, {"ack C=00 N=01", "ack C=00 N=02"}, -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSink sink;
+        FrameLayer frames(sink);
+        frames.Send(1, 0x00, Bytes{0x11}, 5);
+        frames.Send(2, 0x00, Bytes{0x22}, 5);
+        for (const Bytes& read : c.reads)
+            frames.ReceiveRead(read);
+        EXPECT_EQ(sink.events, c.events);
+        EXPECT_EQ(frames.AwaitingSlot(), c.awaiting);
+        EXPECT_EQ(frames.StaleAcknowledges(), c.stale);
+    }
+    // The request still waiting goes out again when its time is up, and its answer counts.
+    frames.Send(1, 0x00, Bytes{0x11}, 5);
+    frames.Send(2, 0x00, Bytes{0x22}, 5);
+    frames.ReceiveRead(Bytes{0x90, 0x90});
+    Sent();
+    Ticks(FrameLayer::kAnswerTicks);
+    EXPECT_EQ(Sent().size(), 10u); // slot 2 again
+    frames.ReceiveRead(Bytes{0x90});
+    EXPECT_EQ(sink.events, (Events{"ack C=00 N=01", "ack C=00 N=02"}));
+}
+
 // A reply that arrives in pieces, with ticks in between, ends the same way wherever it is cut.
 TEST_F(FrameLayerTest, ReplySplitAnywhereGivesTheSameResult) {
     Bytes stream = kReply0;

@@ -57,6 +57,8 @@ class SimProcess {
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
+    pid_t Pid() const { return pid_; }
+
     // The terminal path (the first line of stdout), or empty when none came in time.
     std::string Path(int timeoutMs = 5000) {
         std::string line;
