@@ -15,8 +15,18 @@ seconds=${1:-60}
 max_runs=${2:-10000000}
 shift $(($# > 2 ? 2 : $#))
 
+# Every target has a corpus folder of the same name; only the targets are built.
+if [ $# -gt 0 ]; then
+    targets=("$@")
+else
+    targets=()
+    for dir in tests/fuzz/corpus/*/; do
+        dir=${dir%/}
+        targets+=("${dir##*/}")
+    done
+fi
 CCACHE_BASEDIR=$PWD cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 >/dev/null
+cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}" >/dev/null
 
 # Extra libFuzzer options per target: those that take large inputs run without length
 # control so that inputs near their limits (a 29 KB settings text, 20 long parameters, a
@@ -71,13 +81,6 @@ mkdir -p "$TMPDIR"
 exec "$@"
 EOF
 }
-
-if [ $# -gt 0 ]; then
-    targets=("$@")
-else
-    targets=()
-    for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do targets+=("${fuzzer##*/fuzz_}"); done
-fi
 
 # Whether a confined run can be made at all, before any target runs.
 probe=$PWD/build/fuzz/run/.probe

@@ -2,10 +2,11 @@
 // holds goes straight to the engine as a reply to the read command. Each reply is a flags byte,
 // a length byte and that many payload bytes; flag 1 puts the address the engine asked for into
 // the reply, flag 2 clears its error byte (so that replies get past the checks), flag 4 runs a
-// protocol tick first. Whatever comes back, nothing may land in the image outside the range
-// the read back covers, and the message keeps its limit.
+// protocol tick first. Whatever comes back, the image holds no more bytes than were asked for
+// and nothing outside the range the read back covers, and the message keeps its limit.
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -18,6 +19,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rig.doc.ClearImage();
     rig.pm.QueueJob(kJobReadBack);
     rig.engine.Tick();
+
+    // Every block the engine asked for: address (as sent) -> count. The blocks follow each
+    // other, so together they cover their counts' sum.
+    std::map<uint32_t, uint32_t> asked;
+    auto noteRequest = [&] {
+        const std::vector<uint8_t>& f = rig.line.lastFrame;
+        if (f.size() == 14 && f[6] == kCmdRead)
+            asked[uint32_t(f[7]) | uint32_t(f[8]) << 8 | uint32_t(f[9]) << 16 |
+                  uint32_t(f[10]) << 24] = f[11];
+    };
+    noteRequest();
 
     std::size_t at = 0;
     while (at + 2 <= size) {
@@ -35,9 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::copy_n(request.begin() + 7, 4, payload.begin() + 1);
         if ((flags & 2) && !payload.empty()) payload[0] = 0;
         rig.engine.OnReply(0, kCmdRead, payload);
+        noteRequest();
     }
 
+    uint64_t askedBytes = 0;
+    for (const auto& [address, count] : asked)
+        askedBytes += count;
     const auto image = rig.doc.Lock();
+    if (image->TotalBytes() > askedBytes) std::abort(); // bytes nobody asked for
     if (!image->Empty() && (image->StartAddress() < rig.target.lowestStart ||
                             image->EndAddress() > rig.target.highestEnd))
         std::abort();
