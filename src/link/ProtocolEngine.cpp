@@ -485,10 +485,11 @@ void ProtocolEngine::OnReadReply(std::span<const uint8_t> payload) {
         Fail(text);
         return;
     }
-    // Count 0: the block is erased.
+    // Count 0: the block is erased. Bytes past the count asked for are not stored: they would
+    // land on addresses nobody read (another bank's data in the image, or past the device).
     std::array<uint8_t, 256> erased;
     erased.fill(0xFF);
-    const uint32_t stored = count == 0 ? readCount_ : count;
+    const uint32_t stored = count == 0 ? readCount_ : std::min(count, readCount_);
     const uint8_t* bytes = count == 0 ? erased.data() : payload.data() + 6;
     seams_.doc.AddData(readNext_, stored, bytes, true);
     const uint64_t after = uint64_t{readNext_} + stored;

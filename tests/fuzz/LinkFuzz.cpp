@@ -7,54 +7,14 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "../device/DeviceTestData.h"
-#include "base/Reporter.h"
-#include "device/DeviceSelection.h"
-#include "device/DeviceTable.h"
-#include "image/HexDoc.h"
-#include "link/LinkTarget.h"
-#include "link/ProtocolEngine.h"
-#include "settings/ProgramOptions.h"
-#include "support/FakeClock.h"
-
-namespace {
-
-using namespace vantrel;
-
-class QuietReporter : public Reporter {
-  public:
-    using Reporter::Report;
-    void Report(int32_t, const char*) override {}
-};
-
-class NullLine : public LinkLine {
-  public:
-    void PutByte(uint8_t) override {}
-    void CloseOthers() override {}
-    bool Halted() const override { return false; }
-};
-
-} // namespace
+#include "LinkRig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vantrel;
     if (size == 0) return 0;
-    test::FakeClock clock;
-    QuietReporter reporter;
-    CHEXDoc doc;
-    ProtocolManager pm;
-    NullLine line;
-    ProtocolEngine engine(pm, line, EngineSeams{clock, reporter, doc, {}, {}, {}});
-    DeviceTable table;
-    table.records = {test::Sample()};
-    table.index = {{table.records[0].device, 0}};
-    DeviceSelection selection(table, reporter);
-    selection.SelectDevice(0);
-    selection.bankFlags[1] = selection.bankFlags[3] = true;
-    selection.RebuildProgramRanges();
-    pm.SetTarget(MakeLinkTarget(selection, ProgramOptions{}));
-    const uint8_t image[300] = {1, 2, 3};
-    doc.AddData(0x1000, sizeof image, image);
-    pm.SetFirmware(std::vector<uint8_t>(500, 0x5A));
+    fuzz::LinkRig rig;
+    ProtocolManager& pm = rig.pm;
+    ProtocolEngine& engine = rig.engine;
 
     const uint8_t jobs[] = {0, 4, 5, 6};
     if (const uint8_t job = jobs[data[0] & 3]) pm.QueueJob(job);
@@ -63,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 1; i < size; ++i) {
         engine.Receive(data[i]);
         if (i % tickEvery == 0) {
-            clock.now += 53;
+            rig.clock.now += 53;
             engine.Tick();
         }
     }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "base/Reporter.h"
+#include "FuzzSupport.h"
 #include "image/FileIo.h"
 #include "image/HexDoc.h"
 #include "image/IntelHexFile.h"
@@ -18,26 +18,8 @@ namespace {
 
 using namespace vantrel;
 
-class QuietReporter : public Reporter {
-  public:
-    using Reporter::Report;
-    void Report(int32_t, const char*) override {}
-};
-
-bool SameImage(const MemoryImage& a, const MemoryImage& b) {
-    if (a.TotalBytes() != b.TotalBytes() || a.AreaCount() != b.AreaCount()) return false;
-    uint64_t ca = 0, cb = 0;
-    for (;;) {
-        ImageRun ra = a.NextRun(ca), rb = b.NextRun(cb);
-        if (ra.length != rb.length || ca != cb) return false;
-        if (ra.length == 0) return true;
-        if (std::string_view(reinterpret_cast<const char*>(ra.data), ra.length) !=
-            std::string_view(reinterpret_cast<const char*>(rb.data), rb.length))
-            return false;
-        ca += ra.length;
-        cb += rb.length;
-    }
-}
+using fuzz::QuietReporter;
+using fuzz::SameImage;
 
 bool Load(CHEXDoc& doc, std::string_view text) {
     QuietReporter reporter;
