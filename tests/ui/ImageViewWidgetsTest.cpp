@@ -20,8 +20,10 @@ QApplication& Qt() {
     static char name[] = "ui_view_tests";
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: the input devices QTest made are gone before static objects end, and
+    // an application ended after them crashes the exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 bool Screenshot(QWidget& w, const char* name) {
