@@ -13,7 +13,8 @@
 
 namespace vantrel {
 
-bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options) {
+bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options,
+                  const std::function<void()>& registerFrontEndCommands) {
     // A front end or a test may have given the installation directory already.
     if (app.programDirectory.empty()) app.programDirectory = ProgramDirectory();
     CMDLINE_Init(app, "VANTREL", "Vantrel.err", cmd::kExit,
@@ -23,6 +24,7 @@ bool InitInstance(App& app, int argc, const char* const* argv, const StartupOpti
     app.cmdline.consolePacing = options.consolePacing;
     app.mainWindow = std::make_unique<MainWindow>(app);
     RegisterCommands(app);
+    if (registerFrontEndCommands) registerFrontEndCommands();
     DEVICE_LoadDatabase(app);
 
     CMDLINE_ParseArguments(app, argc, argv);

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up and shutdown sequences of the program, shared by every front end.
 #include <cstdint>
+#include <functional>
 
 namespace vantrel {
 
@@ -16,7 +17,11 @@ struct StartupOptions {
 };
 
 // Runs the start-up sequence; false when the program is to end at once.
-bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options = {});
+// `registerFrontEndCommands` registers the front end's own handlers (its dialogs) over the
+// program's commands, before the command line runs and a corrected setting may open the device
+// dialog.
+bool InitInstance(App& app, int argc, const char* const* argv, const StartupOptions& options = {},
+                  const std::function<void()>& registerFrontEndCommands = {});
 // Runs the shutdown sequence and returns the process exit code.
 int32_t ExitInstance(App& app);
 

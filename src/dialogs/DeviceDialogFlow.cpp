@@ -54,4 +54,10 @@ void OpenDeviceProperties(App& app, DeviceDialogState& state,
     app.doc.MarkCrcStale();
 }
 
+bool DeviceDialogEnabled(const App& app) {
+    const ProgrammerStatus status = PM_Status(app.pm);
+    return status.state == kStateReady && app.selection.SelectedDevice() != nullptr &&
+           (status.hardwareVersion < 500 || status.hardwareVariant < 5);
+}
+
 } // namespace vantrel

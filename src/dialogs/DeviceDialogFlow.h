@@ -51,6 +51,11 @@ class DevicePropertiesSession {
     DevicePropertiesModel model_;
 };
 
+// "&Device..." is offered while the programmer is ready, a device is selected and the
+// programmer is not a model that keeps its own device choice (hardware 5.00 and above with a
+// variant of 5 or more).
+bool DeviceDialogEnabled(const App& app);
+
 // What the device dialogs keep while the program runs.
 struct DeviceDialogState {
     uint32_t sortKey = 0; // of the device list

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
         LINK_UseSystemPorts(app);
         MainFrame frame(app, ui);
         frame.show();
-        if (InitInstance(app, argc, argv)) QApplication::exec();
+        if (InitInstance(app, argc, argv, {}, [&frame] { frame.RegisterDialogs(); }))
+            QApplication::exec();
         code = ExitInstance(app);
         if (isatty(STDOUT_FILENO)) std::printf("Thank you for using KORVID tools\n");
     }

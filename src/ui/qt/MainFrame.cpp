@@ -15,6 +15,8 @@
 #include "base/Version.h"
 #include "commands/DocumentCommands.h"
 #include "commands/DocumentFiles.h"
+#include "dialogs/DeviceDialogFlow.h"
+#include "dialogs/PasscodeDialog.h"
 #include "ops/Firmware.h"
 #include "ops/Operations.h"
 #include "ui/MainWindow.h"
@@ -22,6 +24,10 @@
 #include "ui/RecentFiles.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/QtUi.h"
+#include "ui/qt/dialogs/DeviceDialogs.h"
+#include "ui/qt/dialogs/OptionDialogs.h"
+#include "ui/qt/views/DumpView.h"
+#include "ui/qt/views/ListView.h"
 #include "ui/qt/views/SummaryView.h"
 
 namespace vantrel {
@@ -55,7 +61,7 @@ QString DroppedFile(const QMimeData* data) {
 } // namespace
 
 MainFrame::MainFrame(App& app, QtUi& ui) : app_(app), ui_(ui), lowerMode_(cmd::kListMode) {
-    makeLowerView = [](int, QWidget* parent) { return new QWidget(parent); };
+    makeLowerView = [this](int command, QWidget* parent) { return MakeImageView(command, parent); };
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setWindowTitle(QString::fromLatin1(VersionString().c_str()));
     resize(750, 560);
@@ -174,6 +180,8 @@ QAction* MainFrame::Action(int command) const {
 bool MainFrame::CommandEnabled(int command) const {
     if (command == cmd::kExit) return true;
     if (command == cmd::kDownloadFirmware) return FirmwareCommandEnabled(app_);
+    if (command == cmd::kDevice) return app_.commands.Has(command) && DeviceDialogEnabled(app_);
+    if (command == cmd::kPassword) return app_.commands.Has(command) && PasscodeDialogEnabled(app_);
     if (IsRecentFileCommand(command))
         return static_cast<std::size_t>(command - cmd::kRecentFile) < ui_.RecentFiles().size();
     return app_.commands.Has(command) && DocumentCommandEnabled(app_, command) &&
@@ -204,6 +212,23 @@ void MainFrame::RunCommand(int command) {
         app_.mainWindow->OnCommand(command);
     else
         app_.commands.Run(command);
+}
+
+// The list or the dump view of the document; both follow the window's repaint requests.
+QWidget* MainFrame::MakeImageView(int command, QWidget* parent) {
+    if (command == cmd::kDumpMode) {
+        auto* view = new DumpView(app_, parent);
+        connect(this, &MainFrame::documentChanged, view, &DumpView::OnRepaintRequested);
+        return view;
+    }
+    auto* view = new ListView(app_, parent);
+    connect(this, &MainFrame::documentChanged, view, &ListView::OnRepaintRequested);
+    return view;
+}
+
+void MainFrame::RegisterDialogs() {
+    RegisterDeviceDialogs(app_, this);
+    RegisterOptionDialogs(app_, this);
 }
 
 void MainFrame::SetLowerView(int command) {

@@ -4,8 +4,8 @@
 // main window logic (ui/MainWindow). Files dropped on it are opened; unsaved changes are asked
 // about before they would be lost (open, drop, exit).
 //
-// The lower view is made by `makeLowerView`; the program sets it to make the list and dump
-// views. Views learn of a changed document from the signal documentChanged().
+// The lower view is made by `makeLowerView` (the list and the dump view unless a test puts
+// something else there). Views learn of a changed document from the signal documentChanged().
 #include <QMainWindow>
 #include <QTimer>
 #include <QUrl>
@@ -25,11 +25,16 @@ class MainFrame : public QMainWindow {
   public:
     MainFrame(App& app, QtUi& ui);
 
-    // Makes the lower view for command 32802 (list) or 32801 (dump); by default a blank widget.
+    // Makes the lower view for command 32802 (list) or 32801 (dump): by default the list and
+    // the dump view of the document.
     // Called when the window is first shown and whenever the View menu changes the mode.
     std::function<QWidget*(int viewCommand, QWidget* parent)> makeLowerView;
     // Shows the user manual with the desktop's viewer; a test puts a recorder here.
     std::function<bool(const QUrl&)> openUrl;
+
+    // The device and option dialogs behind their commands and the main window's device
+    // errors. Start-up calls it once the program's own commands are registered.
+    void RegisterDialogs();
 
     QWidget* LowerView() const { return lower_; }
     int LowerViewMode() const { return lowerMode_; }
@@ -60,6 +65,7 @@ class MainFrame : public QMainWindow {
     void RunCommand(int command);
     bool CommandEnabled(int command) const;
     void SetLowerView(int command);
+    QWidget* MakeImageView(int command, QWidget* parent);
     void OpenRecentFile(int index);
     void ShowManual();
 

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "base/CommandIds.h"
+#include "commands/DeviceCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/qt/dialogs/CalibrationDialogView.h"
 #include "ui/qt/dialogs/CommunicationDialogView.h"
@@ -51,7 +52,13 @@ void RegisterOptionDialogs(App& app, QWidget* parent) {
                [&app, parent] { Run<CommunicationDialog, CommunicationDialogView>(app, parent); });
     c.SetPlain(cmd::kFilling,
                [&app, parent] { Run<FillingDialog, FillingDialogView>(app, parent); });
-    c.SetPlain(cmd::kPassword, [&app, parent] { RunPasscode(app, parent); });
+    // The command line's -password sets the passcode from its parameter; the menu asks.
+    c.Set(cmd::kPassword, [&app, parent](ParamReader* param) {
+        if (param)
+            DEVICE_BatchPassword(app, *param);
+        else
+            RunPasscode(app, parent);
+    });
     c.SetPlain(cmd::kSetup, [&app, parent] { RunSetup(app, parent); });
     c.SetPlain(kCalibrationCommand, [&app, parent] { RunCalibration(app, parent); });
 }

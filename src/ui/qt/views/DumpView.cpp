@@ -75,7 +75,8 @@ int DumpKeyCode(const QKeyEvent& event) {
 
 } // namespace
 
-DumpView::DumpView(App& app, QWidget* parent) : QAbstractScrollArea(parent), model_(app) {
+DumpView::DumpView(App& app, QWidget* parent)
+    : QAbstractScrollArea(parent), app_(app), model_(app) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(1);
@@ -96,9 +97,17 @@ void DumpView::UseFont() {
 }
 
 void DumpView::OnDocumentChanged() {
+    seenRevision_ = app_.doc.Lock()->Revision();
     model_.OnUpdate(viewport()->height());
     SyncScrollBars();
     viewport()->update();
+}
+
+void DumpView::OnRepaintRequested() {
+    if (app_.doc.Lock()->Revision() != seenRevision_)
+        OnDocumentChanged();
+    else
+        viewport()->update();
 }
 
 void DumpView::SyncScrollBars() {
@@ -147,6 +156,8 @@ void DumpView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const DumpKeyAction action = model_.OnKey(code);
+    // A byte typed at an undefined address adds an area: this view already shows it.
+    seenRevision_ = app_.doc.Lock()->Revision();
     if (action.beep) QApplication::beep();
     SyncScrollBars();
     // A scroll moves every line and the caret, an edit two cells: the page is drawn again.

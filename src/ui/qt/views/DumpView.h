@@ -18,6 +18,10 @@ class DumpView : public QAbstractScrollArea {
 
     // The document changed: new layout, top of the image, caret on the first nibble.
     void OnDocumentChanged();
+    // The window was asked to draw again: an update when the image's areas changed since this
+    // view last laid them out (a load, a merge, a read back), else only a repaint, so that a
+    // change of the programmer's state leaves the scroll position and the caret alone.
+    void OnRepaintRequested();
     const DumpViewModel& Model() const { return model_; }
 
   protected:
@@ -39,12 +43,14 @@ class DumpView : public QAbstractScrollArea {
     void DrawGlyphRuns(QPainter& painter, const std::vector<DumpLine>& lines);
     void DrawTexts(QPainter& painter, const std::vector<DumpLine>& lines);
 
+    App& app_;
     DumpViewModel model_;
     ByteGlyphs glyphs_;
     ByteGlyphs::Run runs_[4]; // addresses, then one per DumpCellKind
     ByteTexts hexTexts_;
     ByteTexts charTexts_;
     bool syncing_ = false;
+    uint64_t seenRevision_ = 0;
 };
 
 } // namespace vantrel

@@ -35,11 +35,23 @@ void ListView::UseFont() {
 }
 
 void ListView::OnDocumentChanged() {
-    std::size_t areas = app_.doc.Lock()->AreaCount();
+    std::size_t areas = 0;
+    {
+        LockedImage image = app_.doc.Lock();
+        areas = image->AreaCount();
+        seenRevision_ = image->Revision();
+    }
     SetScrollRanges(areas);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+}
+
+void ListView::OnRepaintRequested() {
+    if (app_.doc.Lock()->Revision() != seenRevision_)
+        OnDocumentChanged();
+    else
+        viewport()->update();
 }
 
 void ListView::SetScrollRanges(std::size_t areas) {

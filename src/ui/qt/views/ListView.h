@@ -17,6 +17,10 @@ class ListView : public QAbstractScrollArea {
 
     // The document changed: the scroll range follows the areas, the view shows the top.
     void OnDocumentChanged();
+    // The window was asked to draw again: an update when the image's areas changed since this
+    // view last laid them out (a load, a merge, a read back), else only a repaint, so that a
+    // change of the programmer's state leaves the scroll position and the caret alone.
+    void OnRepaintRequested();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +39,7 @@ class ListView : public QAbstractScrollArea {
     ByteTexts hexTexts_;
     ByteTexts charTexts_;
     std::size_t areasInRange_ = 0;
+    uint64_t seenRevision_ = 0;
 };
 
 } // namespace vantrel
