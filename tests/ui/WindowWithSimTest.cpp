@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
+#include <QTest>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -25,6 +27,9 @@
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/ProgressDialog.h"
 #include "ui/qt/QtUi.h"
+#include "ui/qt/dialogs/DevicePropertiesDialog.h"
+#include "ui/qt/dialogs/FillingDialogView.h"
+#include "ui/qt/dialogs/SelectDeviceDialog.h"
 #include "ui/qt/views/SummaryView.h"
 
 namespace vantrel {
@@ -40,13 +45,15 @@ class WindowWithSim : public ::testing::Test {
         app.reset();
     }
 
-    // The sample device on COM1, which is `port` (the emulator's terminal or a silent one).
-    void Start(const std::string& port) {
+    // The sample device (or none) on COM1, which is `port` (the emulator's terminal or a
+    // silent one).
+    void Start(const std::string& port, bool withDevice = true) {
         test::InstallSampleDevice(dir.Path());
         {
             std::ofstream ini(dir / "vantrel.ini", std::ios::binary | std::ios::trunc);
-            ini << "[Settings]\r\nDevice=\"" << test::kSampleDevice
-                << "\"\r\nComPort=1\r\n[Ports]\r\nCOM1=\"" << port << "\"\r\n";
+            ini << "[Settings]\r\n";
+            if (withDevice) ini << "Device=\"" << test::kSampleDevice << "\"\r\n";
+            ini << "ComPort=1\r\n[Ports]\r\nCOM1=\"" << port << "\"\r\n";
         }
         app = std::make_unique<App>(ui, clock);
         app->programDirectory = dir.Path().string() + "/";
@@ -55,7 +62,7 @@ class WindowWithSim : public ::testing::Test {
         frame = std::make_unique<MainFrame>(*app, ui);
         frame->show();
         const char* argv[] = {"vantrel"};
-        ASSERT_TRUE(InitInstance(*app, 1, argv));
+        ASSERT_TRUE(InitInstance(*app, 1, argv, {}, [this] { frame->RegisterDialogs(); }));
     }
     // Runs the window's events until `done` or the time is up.
     template <class F> bool RunUntil(F done, int ms) {
@@ -224,6 +231,74 @@ TEST_F(WindowWithSim, ProgramAndVerifyFromTheMenu) {
     EXPECT_EQ(ui.PaneWidget(0)->text().toStdString().rfind("Time for last action (sec:ms) ", 0),
               0u);
     Screenshot(*frame, "main-window-after-program-verify.png");
+}
+
+// A first start names no device: the program says so and opens the device dialog on a device
+// of its own choice, and the user selects the device from the list; the fill byte comes from its
+// own dialog. The device is then programmed, and the settings file written at the end names both.
+TEST_F(WindowWithSim, SetUpADeviceThroughTheDialogsAndProgramIt) {
+    test::SimProcess sim({});
+    const std::string simPath = sim.Path();
+    ASSERT_FALSE(simPath.empty());
+    std::vector<std::string> dialogs; // the dialogs in the order they came up
+    // A click that opens another dialog runs its loop: it must not run inside the timer's own
+    // handler, which would then never be called again.
+    auto Click = [](QPushButton* button) {
+        QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+    };
+    QPointer<QWidget> acted; // the dialog the user acted on last
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == acted) return; // its click is on its way
+        acted = modal;
+        if (auto* list = qobject_cast<SelectDeviceDialog*>(modal)) {
+            dialogs.push_back("select");
+            list->TypeAhead(test::kSampleDevice);
+            Click(list->findChild<QPushButton*>("1"));
+        } else if (auto* properties = qobject_cast<DevicePropertiesDialog*>(modal)) {
+            bool chosen = properties->findChild<QLineEdit*>("20")->text() == test::kSampleDevice;
+            dialogs.push_back(chosen ? "properties-ok" : "properties");
+            Click(properties->findChild<QPushButton*>(chosen ? "1" : "5"));
+        } else if (auto* filling = qobject_cast<FillingDialogView*>(modal)) {
+            dialogs.push_back("filling");
+            QLineEdit* fill = filling->findChild<QLineEdit*>("100");
+            fill->selectAll();
+            QTest::keyClicks(fill, "5a"); // typed: the dialog makes it upper case
+            Click(filling->findChild<QPushButton*>("1"));
+        }
+    });
+    user.start(20);
+    Start(simPath, false);
+    // The list holds what the programmer supports: until it has told its lists in full, the
+    // user may have to look again.
+    ASSERT_GE(dialogs.size(), 3u);
+    EXPECT_EQ(dialogs[0], "properties");
+    EXPECT_EQ(dialogs[1], "select");
+    EXPECT_EQ(dialogs.back(), "properties-ok");
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.front().rfind("Invalid default program settings found.", 0), 0u);
+    ASSERT_NE(app->selection.SelectedDevice(), nullptr);
+    EXPECT_EQ(app->selection.SelectedDevice()->device, test::kSampleDevice);
+
+    ASSERT_TRUE(Enabled(cmd::kFilling));
+    frame->Action(cmd::kFilling)->trigger();
+    EXPECT_EQ(dialogs.back(), "filling");
+    user.stop();
+
+    boxes.texts.clear();
+    ASSERT_TRUE(RunUntil([&] { return Ready(); }, 10000));
+    test::GenerateProgram(dir.Path(), "program.mot", "0xC0000", "0xC1000");
+    ASSERT_TRUE(OpenFileByName(*app, (dir / "program.mot").string()));
+    ASSERT_TRUE(Enabled(cmd::kProgramVerify));
+    frame->Action(cmd::kProgramVerify)->trigger();
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"All bytes programmed and verified O.K. !"});
+
+    ExitInstance(*app);
+    const std::string ini = test::ReadFile(dir / "vantrel.ini");
+    EXPECT_NE(ini.find("Device=\"" + std::string(test::kSampleDevice) + "\""), std::string::npos)
+        << ini;
+    EXPECT_NE(ini.find("FillByte = 90"), std::string::npos) << ini;
 }
 
 } // namespace
