@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "WindowTestSupport.h"
 #include "app/App.h"
 #include "base/CommandIds.h"
 #include "device/DeviceCsv.h"
@@ -30,20 +31,8 @@
 namespace vantrel {
 namespace {
 
-QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "device_dialogs_ui_tests";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
-    return app;
-}
-
-std::string Screenshot(QWidget& w, const char* name) {
-    std::string path = std::string(VANTREL_SCREENSHOT_DIR) + "/" + name;
-    w.grab().save(QString::fromStdString(path));
-    return path;
-}
+using test::Qt;
+using test::Screenshot;
 
 template <typename W> W* Control(QWidget& dialog, const char* id) {
     W* w = dialog.findChild<W*>(id);

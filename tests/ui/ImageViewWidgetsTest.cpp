@@ -9,27 +9,17 @@
 #include <filesystem>
 
 #include "ImageViewFixture.h"
+#include "WindowTestSupport.h"
 #include "ui/qt/views/DumpView.h"
 #include "ui/qt/views/ListView.h"
 
 namespace vantrel {
 namespace {
 
-QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "ui_view_tests";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Never destroyed: the input devices QTest made are gone before static objects end, and
-    // an application ended after them crashes the exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using test::Qt;
 
 bool Screenshot(QWidget& w, const char* name) {
-    std::string path = std::string(VANTREL_SCREENSHOT_DIR) + "/" + name;
-    w.grab().save(QString::fromStdString(path));
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(test::Screenshot(w, name));
 }
 
 class ImageViewWidgets : public test::ImageViewFixture {

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "WindowTestSupport.h"
 #include "app/App.h"
 #include "base/CommandIds.h"
 #include "device/DeviceTable.h"
@@ -32,19 +33,10 @@
 namespace vantrel {
 namespace {
 
-QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "option_dialogs_ui_tests";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Never destroyed: the input devices QTest makes would outlive it at exit and crash there.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using test::Qt;
 
 void Screenshot(QWidget& w, const char* name) {
-    const std::string path = std::string(VANTREL_SCREENSHOT_DIR) + "/" + name;
-    w.grab().save(QString::fromStdString(path));
+    const std::string path = test::Screenshot(w, name);
     EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
