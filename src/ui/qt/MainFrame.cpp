@@ -23,6 +23,7 @@
 #include "ui/MenuTable.h"
 #include "ui/RecentFiles.h"
 #include "ui/qt/AboutDialog.h"
+#include "ui/qt/Latin1.h"
 #include "ui/qt/QtUi.h"
 #include "ui/qt/dialogs/DeviceDialogs.h"
 #include "ui/qt/dialogs/OptionDialogs.h"
@@ -34,10 +35,6 @@ namespace vantrel {
 namespace {
 
 constexpr const char* kManual = "docs/manual.md";
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool IsRecentFileCommand(int command) {
     return command >= cmd::kRecentFile && command <= kRecentFileLast;

@@ -15,18 +15,11 @@
 
 #include "dialogs/RelocationDialog.h"
 #include "ui/RecentFiles.h"
+#include "ui/qt/Latin1.h"
 #include "ui/qt/ProgressDialog.h"
 
 namespace vantrel {
 namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 // Qt separates the patterns of one type with blanks inside the parentheses.
 QStringList QtFilters(const std::vector<FileFilter>& filters) {

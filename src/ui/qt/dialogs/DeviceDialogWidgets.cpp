@@ -4,14 +4,6 @@
 
 namespace vantrel {
 
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 Qt::Alignment AlignmentOf(ColumnAlign align) {
     return align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// What the device dialogs' widgets share: 8-bit texts shown as Latin-1, the models' combos and
-// check-mark lists put into Qt widgets (without signalling a change), and the pixel sizes of
-// the layout on screens of any resolution.
+// What the device dialogs' widgets share: the models' combos and check-mark lists put into Qt
+// widgets (without signalling a change), and the pixel sizes of the layout on screens of any
+// resolution.
 #include <QComboBox>
 #include <QListWidget>
 #include <QString>
@@ -9,11 +9,10 @@
 
 #include "dialogs/DeviceDialogItems.h"
 #include "dialogs/SelectDeviceModel.h"
+#include "ui/qt/Latin1.h"
 
 namespace vantrel {
 
-QString Latin1(const std::string& text);
-std::string Bytes(const QString& text);
 Qt::Alignment AlignmentOf(ColumnAlign align);
 // `pixels` at 96 dots per inch, on the widget's screen.
 int ScaledPixels(const QWidget* widget, int pixels);

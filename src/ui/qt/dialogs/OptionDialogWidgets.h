@@ -1,6 +1,6 @@
 #pragma once
-// What the Qt option dialogs share: 8-bit texts shown as Latin-1, controls named by their
-// dialog id (tests and reviewers find them by it), and the OK / Cancel row.
+// What the Qt option dialogs share: controls named by their dialog id (tests and reviewers find
+// them by it), and the OK / Cancel row.
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace vantrel {
+#include "ui/qt/Latin1.h"
 
-inline QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::string Bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
+namespace vantrel {
 
 // Gives `widget` its dialog id as object name and returns it.
 template <class W> W* WithId(W* widget, int id) {

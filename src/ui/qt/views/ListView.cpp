@@ -8,15 +8,12 @@
 
 #include "app/App.h"
 #include "base/UtilSnprintf.h"
+#include "ui/qt/Latin1.h"
 
 namespace vantrel {
 namespace {
 
 const QColor kRowGrey(127, 127, 127);
-
-QString Latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 } // namespace
 

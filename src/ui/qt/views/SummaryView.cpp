@@ -5,13 +5,10 @@
 #include <algorithm>
 
 #include "app/App.h"
+#include "ui/qt/Latin1.h"
 
 namespace vantrel {
 namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QColor ColourOf(SummaryColour colour) {
     return QColor::fromRgb(SummaryRgb(colour));
