@@ -2,6 +2,7 @@
 // A scripted Ui: answers message boxes from a queue (else with the default button) and
 // records everything it was asked, for the tests to inspect.
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -44,7 +45,12 @@ class FakeUi : public Ui {
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override { ++pumps; }
     void PostQuit(int code) override { quit = code; }
-    void Repaint() override { ++repaints; }
+    void Repaint() override {
+        ++repaints;
+        if (onRepaint) onRepaint();
+    }
+    // Called on every repaint request, as a window passes it on to its views.
+    std::function<void()> onRepaint;
     bool OpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
                         int& filterIndex, std::string& fileName) override;
     bool SaveFileDialog(

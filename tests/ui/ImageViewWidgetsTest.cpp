@@ -71,6 +71,42 @@ TEST_F(ImageViewWidgets, DumpViewEditSessionByKeys) {
     EXPECT_TRUE(Screenshot(view, "dump-view.png"));
 }
 
+// The window asks its views to draw again for any change, the programmer's state included: the
+// dump view starts over at the top only when the image's areas changed, and never for a byte
+// typed in it, even one that makes a new area.
+TEST_F(ImageViewWidgets, DumpViewStartsOverOnlyForANewImage) {
+    AddArea(0, 0x1000);
+    AddArea(0x2000, 0x10);
+    DumpView view(app, nullptr);
+    view.resize(720, 300);
+    view.show();
+    view.setFocus();
+    view.OnDocumentChanged();
+    ui.onRepaint = [&] { view.OnRepaintRequested(); };
+    ui.answers = {MsgAnswer::Yes};
+
+    QTest::keyClick(&view, Qt::Key_End);
+    QTest::keyClick(&view, Qt::Key_Up); // the caret on an undefined address
+    const int64_t scrolled = view.Model().ScrollPosition();
+    const uint64_t undefined = view.Model().CaretAddress();
+    ASSERT_GT(scrolled, 0);
+    ASSERT_GT(undefined, 0x1000u);
+    ASSERT_LT(undefined, 0x2000u);
+    ui.Repaint(); // the programmer's state changed
+    EXPECT_EQ(view.Model().ScrollPosition(), scrolled);
+    EXPECT_EQ(view.Model().CaretAddress(), undefined);
+
+    QTest::keyClicks(&view, "12"); // a byte of its own: a new area
+    EXPECT_EQ(ByteAt(static_cast<uint32_t>(undefined)), 0x12);
+    EXPECT_EQ(view.Model().ScrollPosition(), scrolled);
+    EXPECT_EQ(view.Model().CaretAddress(), undefined + 1);
+
+    AddArea(0x8000, 0x10); // loaded, merged, read back
+    ui.Repaint();
+    EXPECT_EQ(view.Model().ScrollPosition(), 0);
+    EXPECT_EQ(view.Model().CaretAddress(), 0u);
+}
+
 TEST_F(ImageViewWidgets, DumpViewScrollsByLinesAndFollowsItsFont) {
     AddArea(0, 0x10000); // 4096 lines
     DumpView view(app, nullptr);

@@ -104,7 +104,7 @@ void DumpView::OnDocumentChanged() {
 }
 
 void DumpView::OnRepaintRequested() {
-    if (app_.doc.Lock()->Revision() != seenRevision_)
+    if (!editing_ && app_.doc.Lock()->Revision() != seenRevision_)
         OnDocumentChanged();
     else
         viewport()->update();
@@ -155,8 +155,11 @@ void DumpView::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
+    // A byte typed at an undefined address adds an area, and the edit asks the window to draw
+    // again: this view already shows the byte and keeps its place.
+    editing_ = true;
     const DumpKeyAction action = model_.OnKey(code);
-    // A byte typed at an undefined address adds an area: this view already shows it.
+    editing_ = false;
     seenRevision_ = app_.doc.Lock()->Revision();
     if (action.beep) QApplication::beep();
     SyncScrollBars();

@@ -51,6 +51,7 @@ class DumpView : public QAbstractScrollArea {
     ByteTexts charTexts_;
     bool syncing_ = false;
     uint64_t seenRevision_ = 0;
+    bool editing_ = false; // a key is being handled
 };
 
 } // namespace vantrel
