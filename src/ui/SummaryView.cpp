@@ -7,6 +7,7 @@
 #include "app/DeviceSeam.h"
 #include "base/Codes.h"
 #include "base/UtilSnprintf.h"
+#include "device/DeviceCodes.h"
 #include "device/ImageView.h"
 
 namespace vantrel {
@@ -26,19 +27,9 @@ std::string RangeText(uint64_t first, uint64_t last) {
                   static_cast<unsigned long long>(last));
 }
 
-const char* InterfaceName(int code) {
-    switch (code) {
-    case 0:
-        return "Parallel (In Socket)";
-    case 1:
-        return "Serial (In Target)";
-    case 2:
-        return "Serial (Asynchronous)";
-    case 3:
-        return "";
-    default:
-        return code < 0 ? "" : "???";
-    }
+// No interface selected (no device) shows nothing rather than "???".
+const char* ShownInterface(int code) {
+    return code < 0 ? "" : InterfaceName(code);
 }
 
 void CopyImageRows(SummaryInputs& to, const SummaryInputs& from) {
@@ -98,7 +89,7 @@ void RightColumn(const SummaryInputs& in, std::vector<SummaryRow>& rows) {
     }
     rows.push_back({Id::TargetRange, 1, 2, "Range", ranges.substr(0, kTextSize - 1), C::Value});
     rows.push_back({Id::Interface, 1, 3, "Interface",
-                    InterfaceName(communication ? s.interfaceInUse : in.selectedInterface),
+                    ShownInterface(communication ? s.interfaceInUse : in.selectedInterface),
                     C::Value});
     rows.push_back({Id::ProgrammerCrc, 1, 4, "Vantrel CRC", Printf("%.4X", s.crc), C::Value});
     rows.push_back(
