@@ -138,7 +138,14 @@ TEST_F(WindowWithSim, WithProgrammer) {
     ASSERT_TRUE(RunUntil([&] { return Ready(); }, 10000));
     test::GenerateProgram(dir.Path(), "program.mot", "0xC0000", "0xC0100");
     ASSERT_TRUE(OpenFileByName(*app, (dir / "program.mot").string()));
-    ASSERT_TRUE(RunUntil([&] { return Row(Id::Result).has_value(); }, 2000));
+    // The summary gathers what it shows on its own 50 ms timer: wait until it has taken in the
+    // file and the serial number (from the setup block), or the checks below see it stale.
+    RunUntil(
+        [&] {
+            return Row(Id::ImageRange) && Row(Id::ImageRange)->value == "C0000 - C00FF" &&
+                   Row(Id::Firmware) && Row(Id::Firmware)->value.find(" S/N ") != std::string::npos;
+        },
+        2000);
     for (int command : {cmd::kProgramVerify, cmd::kProgram, cmd::kVerify, cmd::kCheckBlank,
                         cmd::kClear, cmd::kReadBack, cmd::kStart})
         EXPECT_TRUE(Enabled(command)) << command;
