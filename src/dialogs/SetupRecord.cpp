@@ -1,5 +1,9 @@
 #include "dialogs/SetupRecord.h"
 
+#include <span>
+
+#include "base/LittleEndian.h"
+
 namespace vantrel {
 
 namespace {
@@ -7,16 +11,12 @@ namespace {
 constexpr std::size_t kPowerUp = 0, kPowerDown = 1, kResetMode = 2, kResetOutput = 3,
                       kResetActive = 4, kResetInactive = 6, kSerial = 16;
 
-uint32_t Get(const SetupBlock& block, std::size_t at, int width) {
-    uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = (value << 8) | block[at + static_cast<std::size_t>(i)];
-    return value;
+uint32_t Get(const SetupBlock& block, std::size_t at, std::size_t width) {
+    return static_cast<uint32_t>(ReadLittleEndian(std::span(block).subspan(at, width)));
 }
 
-void Put(SetupBlock& block, std::size_t at, int width, uint32_t value) {
-    for (int i = 0; i < width; ++i)
-        block[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+void Put(SetupBlock& block, std::size_t at, std::size_t width, uint32_t value) {
+    WriteLittleEndian(std::span(block).subspan(at, width), value);
 }
 
 } // namespace

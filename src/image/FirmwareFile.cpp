@@ -9,8 +9,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <span>
 
 #include "base/Hex.h"
+#include "base/LittleEndian.h"
 #include "base/UtilSnprintf.h"
 #include "image/FileIo.h"
 #include "image/MemoryImage.h"
@@ -207,8 +209,7 @@ FirmwareLoad LoadFirmware(ByteSource& source, uint16_t hardwareVersion) {
     image.ReadRange(buffer.data(), first, length, 0xFF);
     std::size_t size = length;
     if (FirmwareNeedsMarker(hardwareVersion)) {
-        for (int i = 0; i < 4; ++i)
-            buffer[kFirmwareMarkerOffset + i] = static_cast<uint8_t>(kFirmwareMarker >> (8 * i));
+        WriteLittleEndian(std::span(buffer).subspan(kFirmwareMarkerOffset, 4), kFirmwareMarker);
         size += 16;
     }
     buffer.resize(size);

@@ -1,5 +1,9 @@
 #include "link/LinkTarget.h"
 
+#include <span>
+
+#include "base/LittleEndian.h"
+
 #include "device/DeviceSelection.h"
 #include "link/TargetConfig.h"
 
@@ -16,8 +20,7 @@ constexpr std::size_t kSessionAfterId = 16;
 std::vector<uint8_t> LinkTarget::ConfigWithSession(uint32_t sessionField) const {
     std::vector<uint8_t> out = config;
     if (sessionOffset + 4 <= out.size())
-        for (std::size_t i = 0; i < 4; ++i)
-            out[sessionOffset + i] = static_cast<uint8_t>(sessionField >> (8 * i));
+        WriteLittleEndian(std::span(out).subspan(sessionOffset, 4), sessionField);
     return out;
 }
 

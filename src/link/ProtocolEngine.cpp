@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "base/LittleEndian.h"
 #include "base/Reporter.h"
 #include "base/UtilSnprintf.h"
 #include "device/DeviceChecks.h"
@@ -15,11 +16,11 @@ namespace vantrel {
 
 namespace {
 
+// Bytes past the end of a short reply read as 0.
 uint32_t GetU32(std::span<const uint8_t> bytes, std::size_t at) {
-    uint32_t value = 0;
-    for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
-        value |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
-    return value;
+    if (at >= bytes.size()) return 0;
+    return static_cast<uint32_t>(
+        ReadLittleEndian(bytes.subspan(at, std::min<std::size_t>(4, bytes.size() - at))));
 }
 
 uint8_t GetU8(std::span<const uint8_t> bytes, std::size_t at) {
@@ -27,8 +28,7 @@ uint8_t GetU8(std::span<const uint8_t> bytes, std::size_t at) {
 }
 
 void PutU32(uint8_t* out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
+    WriteLittleEndian({out, 4}, value);
 }
 
 int Percent(uint64_t part, uint64_t whole) {

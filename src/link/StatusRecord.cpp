@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "base/LittleEndian.h"
+
 namespace vantrel {
 
 namespace {
@@ -15,11 +17,8 @@ class FieldReader {
 
     template <typename T> bool Read(T& out) {
         if (bytes_.size() - pos_ < sizeof(T)) return false;
-        T value = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            value = static_cast<T>(value | static_cast<T>(T{bytes_[pos_ + i]} << (8 * i)));
+        out = static_cast<T>(ReadLittleEndian(bytes_.subspan(pos_, sizeof(T))));
         pos_ += sizeof(T);
-        out = value;
         ++taken_;
         return true;
     }

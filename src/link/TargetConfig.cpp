@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/LittleEndian.h"
+
 #include "device/DeviceCodes.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
@@ -16,8 +18,7 @@ void PutU8(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    AppendLittleEndian(out, value, 4);
 }
 
 struct ListedBank {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/LittleEndian.h"
+
 namespace vantrel::locator {
 namespace {
 
@@ -19,7 +21,7 @@ constexpr std::size_t kNicknameOffset = 96;
 constexpr std::size_t kReplyLayoutSize = kNicknameOffset + kNameSize;
 
 uint32_t ReadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return static_cast<uint32_t>(ReadLittleEndian({p, 4}));
 }
 
 // Copies a name field up to its terminating 0, at most kNameSize - 1 characters.
