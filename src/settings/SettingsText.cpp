@@ -35,15 +35,15 @@ std::size_t PastLineEnd(const std::string& t, std::size_t pos) {
     return pos;
 }
 
-// The header line's start of `section`, or npos.
+// The start of the first line that begins with "[section]", or npos. A line begins at the
+// start of the text and behind a CR or LF. Searched as a string rather than line by line: every
+// key read and written looks its section up in a text of up to 30 KB.
 std::size_t FindHeader(const std::string& t, std::string_view section) {
-    for (std::size_t line = 0; line < t.size(); line = NextLine(t, line)) {
-        if (t[line] != '[') continue;
-        std::size_t name = line + 1;
-        if (t.compare(name, section.size(), section) == 0 && name + section.size() < t.size() &&
-            t[name + section.size()] == ']')
-            return line;
-    }
+    std::string header = "[";
+    header += section;
+    header += ']';
+    for (std::size_t at = t.find(header); at != std::string::npos; at = t.find(header, at + 1))
+        if (at == 0 || IsLineEnd(t[at - 1])) return at;
     return std::string::npos;
 }
 
@@ -52,22 +52,39 @@ struct KeyLine {
     std::size_t valueStart;
 };
 
+// Where the section whose body starts at `body` ends: at the next line that begins with "[".
+std::size_t SectionEnd(const std::string& t, std::size_t body) {
+    if (body < t.size() && t[body] == '[') return body;
+    for (std::size_t at = t.find('[', body); at != std::string::npos; at = t.find('[', at + 1))
+        if (IsLineEnd(t[at - 1])) return at;
+    return t.size();
+}
+
+// The key's line in the section whose header line starts at `header`: the first line that
+// holds, behind blanks, the key and then a blank or "=". The key is searched as a string, as
+// the header is.
+std::optional<KeyLine> FindKeyLineBehind(const std::string& t, std::size_t header,
+                                         std::string_view key) {
+    const std::size_t body = NextLine(t, header);
+    const std::size_t end = SectionEnd(t, body);
+    for (std::size_t at = t.find(key, body); at < end; at = t.find(key, at + 1)) {
+        std::size_t line = at;
+        while (line > body && IsBlank(t[line - 1]))
+            --line;
+        if (line > body && !IsLineEnd(t[line - 1])) continue; // not at the start of its line
+        const std::size_t behind = at + key.size();
+        if (behind < t.size() && (IsBlank(t[behind]) || t[behind] == '='))
+            return KeyLine{line, behind};
+    }
+    return std::nullopt;
+}
+
 std::optional<KeyLine> FindKeyLine(const std::string& t, std::string_view section,
                                    std::string_view key) {
     if (section.empty() || key.empty()) return std::nullopt;
     std::size_t header = FindHeader(t, section);
     if (header == std::string::npos) return std::nullopt;
-    for (std::size_t line = NextLine(t, header); line < t.size() && t[line] != '[';
-         line = NextLine(t, line)) {
-        std::size_t p = line;
-        while (p < t.size() && IsBlank(t[p]))
-            ++p;
-        if (t.compare(p, key.size(), key) != 0) continue;
-        std::size_t behind = p + key.size();
-        if (behind < t.size() && (IsBlank(t[behind]) || t[behind] == '='))
-            return KeyLine{line, behind};
-    }
-    return std::nullopt;
+    return FindKeyLineBehind(t, header, key);
 }
 
 } // namespace
@@ -85,32 +102,39 @@ std::optional<std::size_t> SettingsText::FindValue(std::string_view section,
     return found->valueStart;
 }
 
+// The text is changed in place, once the new length is known to fit: a save writes about a
+// hundred keys, each into a text of up to 30 KB.
 bool SettingsText::WriteLine(std::string_view section, std::string_view key,
                              std::string_view line) {
     if (section.empty() || key.empty()) return false;
-    std::string t = text_;
-    if (auto old = FindKeyLine(t, section, key))
-        t.erase(old->lineStart, PastLineEnd(t, old->lineStart) - old->lineStart);
-
-    std::size_t body;
-    std::size_t header = FindHeader(t, section);
+    const std::size_t header = FindHeader(text_, section);
     if (header == std::string::npos) {
         // A new section goes on a line of its own at the end.
-        if (!t.empty() && !IsLineEnd(t.back())) t += "\r\n";
-        t += "[";
-        t += section;
-        t += "]\r\n";
-        body = t.size();
-    } else {
-        body = PastLineEnd(t, header);
-        if (body == t.size() && !IsLineEnd(t.back())) {
-            t += "\r\n"; // the header was the last line and had no line end
-            body = t.size();
-        }
+        const bool needsLineEnd = !text_.empty() && !IsLineEnd(text_.back());
+        const std::size_t added = (needsLineEnd ? 2 : 0) + section.size() + 4 + line.size();
+        if (text_.size() + added > kSettingsTextMax) return false;
+        if (needsLineEnd) text_ += "\r\n";
+        text_ += "[";
+        text_ += section;
+        text_ += "]\r\n";
+        text_ += line;
+        return true;
     }
-    t.insert(body, line);
-    if (t.size() > kSettingsTextMax) return false;
-    text_ = std::move(t);
+    // The old line lies behind the header line, which therefore keeps its place without it.
+    // With an old line the header line has a line end; without one it may be the last line,
+    // without a line end.
+    const std::optional<KeyLine> old = FindKeyLineBehind(text_, header, key);
+    const std::size_t oldLength = old ? PastLineEnd(text_, old->lineStart) - old->lineStart : 0;
+    const bool needsLineEnd =
+        !old && PastLineEnd(text_, header) == text_.size() && !IsLineEnd(text_.back());
+    if (text_.size() - oldLength + (needsLineEnd ? 2 : 0) + line.size() > kSettingsTextMax)
+        return false;
+    if (old) text_.erase(old->lineStart, oldLength);
+    if (needsLineEnd) text_ += "\r\n";
+    // Taken after the erase: a lone CR ending the header line and an LF that followed the old
+    // line are one line end now.
+    const std::size_t body = PastLineEnd(text_, header);
+    text_.insert(body, line);
     return true;
 }
 
