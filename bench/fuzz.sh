@@ -34,7 +34,8 @@ cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}" >/dev/null
 options_for() {
     case $1 in
     settings) echo "-max_len=40000 -len_control=0" ;;
-    cmdline | cmdline_mem) echo "-max_len=16384 -len_control=0" ;;
+    cmdline) echo "-max_len=16384 -len_control=0" ;;
+    cmdline_mem) echo "-max_len=4400 -len_control=0" ;; # 20 entries of 200 and some more
     programpipe | programfile) echo "-max_len=100000" ;;
     *) echo "-max_len=4096" ;;
     esac

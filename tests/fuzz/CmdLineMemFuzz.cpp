@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/App.h"
@@ -24,8 +25,10 @@ namespace {
 
 using namespace vantrel;
 
-const DeviceTable& SampleDevices() {
-    static const DeviceTable table = [] {
+// Read once; each input borrows it (a move, not a copy of its records) and gives it back, as
+// nothing after start-up changes the table.
+DeviceTable& SampleDevices() {
+    static DeviceTable table = [] {
         const std::string installation =
             std::filesystem::path(VANTREL_SAMPLE_DEVICES).parent_path().string() + "/";
         test::FakeUi ui;
@@ -65,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeClock clock;
     App app(ui, clock);
     app.programDirectory = "/nonexistent-vantrel-installation/";
-    app.devices = SampleDevices();
+    app.devices = std::move(SampleDevices());
     app.selection.SelectDeviceByName("NR16C62A");
     const uint8_t image[64] = {0x12, 0x34, 0x56};
     app.doc.AddData(0x100, sizeof image, image);
@@ -91,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         app.mainWindow->OnTimer();
     }
     if (app.cmdline.lastErrorText.size() >= kMessageSize) std::abort();
+    SampleDevices() = std::move(app.devices);
     return 0;
 }
