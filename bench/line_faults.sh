@@ -12,36 +12,22 @@ cd "$(dirname "$0")/.."
 runs=${1:-20}
 build=${2:-build/default}
 cmake --build "$build" --target vantrel-cli vantrel-sim >/dev/null
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -r examples/Device "$work/"
+source bench/sim_scratch.sh
 cp "$build/bin/vantrel-cli" "$work/"
-# 64 KiB over the sample device's first bank, its default selection.
-srec_cat -generate 0xC0000 0xD0000 -repeat-string "Vantrel programs" -o "$work/program.mot"
+make_program
 objcopy -I srec -O binary "$work/program.mot" "$work/program.bin"
-# The device tree of this machine stays out of it: COM1 is the emulator's terminal only.
-export VANTREL_DEVICE_ROOT="$work/no-device-tree"
 
 # One run: the emulator with the options given, then the program and verify. Prints
 # "ok", "error" or "wrong" and the milliseconds the run took.
 one_run() {
   printf '[Settings]\r\nDevice="NR16C62A"\r\nComPort=1\r\n' > "$work/vantrel.ini"
   rm -f "$work/target.mot" "$work/target.bin" "$work/sim.out"
-  "$build/bin/vantrel-sim" "$@" --dump-target "$work/target.mot" \
-    --settings "$work/vantrel.ini" --com 1 > "$work/sim.out" 2>/dev/null &
-  sim_pid=$!
-  for _ in $(seq 200); do [ -s "$work/sim.out" ] && break; sleep 0.02; done
+  start_sim "$build" "$@" --dump-target "$work/target.mot"
   local start end rc=0
   start=$(date +%s%N)
   (cd "$work" && timeout 300 ./vantrel-cli -clearDE program.mot -programverify >/dev/null 2>&1) || rc=$?
   end=$(date +%s%N)
-  kill -TERM "$sim_pid" && wait "$sim_pid" 2>/dev/null || true
-  sim_pid=
+  stop_sim
   local verdict=error
   if [ "$rc" = 0 ]; then
     verdict=wrong

@@ -11,19 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 cmake --build "$build" --target link_rates_bench vantrel-sim >/dev/null
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -r examples/Device "$work/"
+source bench/sim_scratch.sh
 printf '[Settings]\r\nDevice="NR16C62A"\r\nComPort=1\r\n' > "$work/vantrel.ini"
 op_ms=500
-"$build/bin/vantrel-sim" --pace --op-time "$op_ms" --settings "$work/vantrel.ini" --com 1 > "$work/sim.out" 2>/dev/null &
-sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+start_sim "$build" --pace --op-time "$op_ms"
 echo "programmer: vantrel-sim --pace on $(head -1 "$work/sim.out")"
-# The device tree of this machine stays out of it: COM1 is the emulator's terminal only.
-VANTREL_DEVICE_ROOT="$work/no-device-tree" "$build/bin/link_rates_bench" "$work" "$op_ms"
+"$build/bin/link_rates_bench" "$work" "$op_ms"

@@ -12,29 +12,18 @@ cd "$(dirname "$0")/.."
 runs=${1:-200}
 build=${2:-build/default}
 cmake --build "$build" --target long_runs_with_sim_tests vantrel-cli vantrel-sim >/dev/null
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/sim_scratch.sh
 
 echo "== in one process, $runs runs =="
 test_bin=$(find "$build/tests" -name long_runs_with_sim_tests -type f | head -1)
 VANTREL_LONG_RUNS=$runs VANTREL_BIN_DIR="$PWD/$build/bin" \
-  VANTREL_DEVICE_ROOT="$work/no-device-tree" \
   "$test_bin" --gtest_filter='LongRunsWithSim.*' | grep -E 'runs:|OK|FAILED'
 
 echo "== vantrel-cli, $runs runs on one emulator =="
-cp -r examples/Device "$work/"
 cp "$build/bin/vantrel-cli" "$work/"
-srec_cat -generate 0xC0000 0xD0000 -repeat-string "Vantrel programs" -o "$work/program.mot"
+make_program
 printf '[Settings]\r\nDevice="NR16C62A"\r\nComPort=1\r\nLOG_Enable=1\r\n' > "$work/vantrel.ini"
-"$build/bin/vantrel-sim" --op-time 20 --settings "$work/vantrel.ini" --com 1 \
-  > "$work/sim.out" 2>/dev/null &
-sim_pid=$!
-for _ in $(seq 200); do [ -s "$work/sim.out" ] && break; sleep 0.02; done
+start_sim "$build" --op-time 20
 sim_figures() {
   echo "$(awk '/VmRSS/ { print $2 }' "/proc/$sim_pid/status") kB," \
     "$(ls "/proc/$sim_pid/fd" | wc -l) descriptors"
@@ -45,7 +34,6 @@ settings_whole() {
   grep -q '^Device *= *"NR16C62A"' "$ini" && grep -q '^ComPort *= *1' "$ini" &&
     grep -q '^COM1 *= *"/dev/' "$ini" && [ "$(tail -c 2 "$ini" | od -An -tx1)" = " 0d 0a" ]
 }
-export VANTREL_DEVICE_ROOT="$work/no-device-tree"
 failed=0 broken=0 peak_first=0 peak_max=0 log_max=0 sim_first=
 start=$(date +%s)
 for i in $(seq "$runs"); do
