@@ -3,7 +3,6 @@
 #include <span>
 
 #include "base/LittleEndian.h"
-
 #include "device/DeviceSelection.h"
 #include "link/TargetConfig.h"
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/LittleEndian.h"
-
 #include "device/DeviceCodes.h"
 #include "device/DeviceSelection.h"
 #include "device/DeviceTable.h"
