@@ -38,6 +38,9 @@ TEST(SettingsTextFind, WhichLineAKeyIsFoundOn) {
         {"[Settings]\r\n\r\n\r\nComPort = 3", "ComPort", " = 3"},     // blank lines, no end
         {"[Settings]\rComPort = 3\r", "ComPort", " = 3"},             // CR only
         {"[Settings]\r\nA = 1\r\nComPort = 3\r\nComPort = 4\r\n", "ComPort", " = 3"},
+        {"[Settings]\r\nA=ComPort = 1\r\nComPort = 3\r\n", "ComPort", " = 3"}, // not at line start
+        {"[Settings]\r\nA=[x]\r\nComPort = 3\r\n", "ComPort", " = 3"},         // "[" inside a line
+        {"x[Settings]\r\nComPort = 7\r\n[Settings]\r\nComPort = 3\r\n", "ComPort", " = 3"},
         {"", "ComPort", "-"},
     };
     for (const auto& c : cases)
@@ -73,6 +76,15 @@ TEST(SettingsTextWrite, HeaderAtTheEndWithoutLineEnd) {
     ASSERT_TRUE(t.Assign("[Settings]"));
     ASSERT_TRUE(t.WriteLine("Settings", "A", IntLine("A", 1)));
     EXPECT_EQ(t.Str(), "[Settings]\r\nA = 1\r\n");
+}
+
+// The insert point is taken after the old line went: a lone CR ending the header line and the
+// LF the old line leaves behind are one line end then.
+TEST(SettingsTextWrite, ALoneCrBehindTheHeaderJoinsTheLfTheOldLineLeaves) {
+    SettingsText t;
+    ASSERT_TRUE(t.Assign("[Ports]\rCom 1\n\n[Settings]\r\n"));
+    ASSERT_TRUE(t.WriteLine("Ports", "Com", IntLine("Com", 0)));
+    EXPECT_EQ(t.Str(), "[Ports]\r\nCom = 0\r\n[Settings]\r\n");
 }
 
 TEST(SettingsTextWrite, RemovesOnlyTheOldLineOfItsOwnSection) {
